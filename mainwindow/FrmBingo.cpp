@@ -1,0 +1,425 @@
+#include "FrmBingo.h"
+
+#include "AniGif.h"
+#include "AppInfo.h"
+#include "BoardGeometry.h"
+#include "Colour.h"
+#include "Fonts.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace cantabola {
+
+// The window's inner area: black, with the gradient picture drawn from the top left corner unstretched, or,
+// once start-up has painted it stretched, filling the area.
+class BingoClient : public QWidget
+{
+public:
+    explicit BingoClient(QWidget *parent)
+        : QWidget(parent)
+        , m_background(QStringLiteral(":/pictures/fondo.gif"))
+    {
+        setAutoFillBackground(true);
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        setPalette(palette);
+    }
+
+    // Painted once at start-up; the picture then keeps filling the inner area as it is repainted.
+    void paintStretchedOnce()
+    {
+        m_stretched = true;
+        update();
+    }
+    QSize stretchedTo() const { return m_stretched ? size() : QSize(); }
+
+protected:
+    void paintEvent(QPaintEvent * /*event*/) override
+    {
+        QPainter painter(this);
+        if (m_background.isNull())
+            return;
+        if (m_stretched)
+            painter.drawPixmap(rect(), m_background);
+        else
+            painter.drawPixmap(0, 0, m_background);
+    }
+
+private:
+    QPixmap m_background;
+    bool m_stretched = false;
+};
+
+namespace {
+
+QFrame *makePanel(QWidget *parent)
+{
+    auto *panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    setBackColour(panel, 0x00000000, true);
+    return panel;
+}
+
+QLabel *makeImage(QWidget *parent, const QString &picture)
+{
+    auto *image = new QLabel(parent);
+    image->setPixmap(QPixmap(picture));
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return image;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+} // namespace
+
+FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, QWidget *parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_platform(platform)
+    , m_scale(scale)
+    , m_client(new BingoClient(this))
+    , m_controls(m_client, QStringLiteral("FrmBingo"))
+{
+    setObjectName(QStringLiteral("FrmBingo"));
+    setCentralWidget(m_client);
+    setWindowTitle(app::title);
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icono.png")));
+    setFont(defaultDesignFont());
+
+    const ScreenInfo screen = m_platform.screen.metrics();
+    m_controls.setTwipsPerPixel(screen.twipsPerPixelX, screen.twipsPerPixelY);
+
+    m_props.fontSize = 8.25F;
+    m_props.width = 11880;
+    m_props.height = 8310;
+    m_props.left = 0;
+    m_props.top = 0;
+
+    buildControls();
+    buildMenus();
+}
+
+FrmBingo::~FrmBingo() = default;
+
+void FrmBingo::buildControls()
+{
+    ControlSet &c = m_controls;
+
+    Picture4 = makePanel(m_client);
+    const Control &picture4 = c.add(QStringLiteral("Picture4"), QStringLiteral("picturebox"), Picture4,
+                                    nullptr, 240, 6840, 6615, 1215, 8.25F);
+    AniGIF1 = new AniGif(Picture4);
+    c.add(QStringLiteral("AniGIF1"), QStringLiteral("anigif"), AniGIF1, &picture4, 120, 120, 6210, 855);
+
+    Picture3 = makePanel(m_client);
+    const Control &picture3 = c.add(QStringLiteral("Picture3"), QStringLiteral("picturebox"), Picture3,
+                                    nullptr, 7080, 600, 4455, 3255, 8.25F);
+    LblNumEnJuego = makeLabel(Picture3, QString(), designFont(QStringLiteral("Verdana"), 36, true));
+    setForeColour(LblNumEnJuego, 0x00000080);
+    c.add(QStringLiteral("LblNumEnJuego"), QStringLiteral("label"), LblNumEnJuego, &picture3, 1800, 1680,
+          1035, 1005, 36);
+    ImgBolaGrande = makeImage(Picture3, QStringLiteral(":/pictures/bolagrande.gif"));
+    c.add(QStringLiteral("ImgBolaGrande"), QStringLiteral("image"), ImgBolaGrande, &picture3, 1560, 1200,
+          1710, 1710);
+    ImgTitulo = makeImage(Picture3, QStringLiteral(":/pictures/titulo.gif"));
+    c.add(QStringLiteral("ImgTitulo"), QStringLiteral("image"), ImgTitulo, &picture3, 480, 120, 3510, 975);
+
+    Picture2 = makePanel(m_client);
+    const Control &picture2 = c.add(QStringLiteral("Picture2"), QStringLiteral("picturebox"), Picture2,
+                                    nullptr, 7080, 3960, 4455, 2775, 8.25F);
+    CmbNuevo = new QPushButton(QStringLiteral("Nueva partida"), Picture2);
+    CmbNuevo->setFont(defaultDesignFont());
+    c.add(QStringLiteral("CmbNuevo"), QStringLiteral("commandbutton"), CmbNuevo, &picture2, 2280, 1800, 1815,
+          615, 8.25F);
+    CmbImprimir = new QPushButton(QStringLiteral("Imprimir cartones"), Picture2);
+    CmbImprimir->setFont(defaultDesignFont());
+    c.add(QStringLiteral("CmbImprimir"), QStringLiteral("commandbutton"), CmbImprimir, &picture2, 240, 1800,
+          1695, 615, 8.25F);
+    CmbStart = new QPushButton(QStringLiteral("Sacar número"), Picture2);
+    CmbStart->setFont(designFont(QStringLiteral("Arial"), 12, true));
+    c.add(QStringLiteral("CmbStart"), QStringLiteral("commandbutton"), CmbStart, &picture2, 240, 240, 3855,
+          855, 12);
+    HscInterval = new QScrollBar(Qt::Horizontal, Picture2);
+    HscInterval->setRange(4, 10);
+    HscInterval->setValue(6);
+    HscInterval->setSingleStep(1);
+    HscInterval->setPageStep(1);
+    c.add(QStringLiteral("HscInterval"), QStringLiteral("hscrollbar"), HscInterval, &picture2, 240, 1320,
+          3855, 255);
+    LblDelay = makeLabel(Picture2, QString(), designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
+    Control &delay = c.add(QStringLiteral("LblDelay"), QStringLiteral("label"), LblDelay, &picture2, 2190,
+                           1440, 105, 240, 9.75F);
+    delay.autoSize = true;
+
+    Picture1 = makePanel(m_client);
+    const Control &picture1 = c.add(QStringLiteral("Picture1"), QStringLiteral("picturebox"), Picture1,
+                                    nullptr, 240, 600, 6615, 6135, 8.25F);
+    const QFont boardFont = designFont(QStringLiteral("Arial"), 21.75, true);
+    for (int n = 1; n <= 90; ++n) {
+        // At design only the first and the last label carry their number; start-up writes the rest.
+        const QString caption = (n == 1 || n == 90) ? QString::number(n) : QString();
+        QLabel *label = makeLabel(Picture1, caption, boardFont);
+        setForeColour(label, n == 1 ? colourNotDrawn : 0x00808080);
+        setBackColour(label, colourBoardBack, false);
+        const BoardCell cell = boardCell(n);
+        c.add(QStringLiteral("LblNumero(%1)").arg(n), QStringLiteral("label"), label, &picture1, cell.left,
+              cell.top, cell.width, cell.height, 21.75F);
+        LblNumero[static_cast<std::size_t>(n)] = label;
+    }
+    ImgBola[0] = makeImage(Picture1, QStringLiteral(":/pictures/bola.gif"));
+    ImgBola[0]->hide();
+    c.add(QStringLiteral("ImgBola(0)"), QStringLiteral("image"), ImgBola[0], &picture1, 120, 360, 510, 510);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    applyDrawingOrder(c);
+
+    // The keyboard order of the controls that take the focus: start, the delay bar, then the two buttons.
+    setTabOrder(CmbStart, HscInterval);
+    setTabOrder(HscInterval, CmbImprimir);
+    setTabOrder(CmbImprimir, CmbNuevo);
+
+    connect(HscInterval, &QScrollBar::valueChanged, this, &FrmBingo::updateDelayLabel);
+}
+
+void FrmBingo::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    M_Play = bar->addMenu(QStringLiteral("Juego"));
+    M_Play->setObjectName(QStringLiteral("M_Play"));
+    SM_New = M_Play->addAction(QStringLiteral("&Nuevo"));
+    SM_New->setObjectName(QStringLiteral("SM_New"));
+    SM_GetNumber = M_Play->addAction(QStringLiteral("&Sacar número"));
+    SM_GetNumber->setObjectName(QStringLiteral("SM_GetNumber"));
+    SM_GetNumber->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    SM_Print = M_Play->addMenu(QStringLiteral("&Imprimir cartones"));
+    SM_Print->setObjectName(QStringLiteral("SM_Print"));
+    const std::array<QString, 5> cardCaptions
+        = {QString(), QStringLiteral("1 cartón"), QStringLiteral("2 cartones"), QStringLiteral("3 cartones"),
+           QStringLiteral("4 cartones")};
+    for (std::size_t n = 1; n <= 4; ++n) {
+        QAction *item = SM_Print->addAction(cardCaptions[n]);
+        item->setObjectName(QStringLiteral("SM_%1").arg(n));
+        item->setCheckable(true);
+        item->setChecked(n == 4);
+        SM_Cards[n] = item;
+    }
+    M_Play->addSeparator()->setObjectName(QStringLiteral("Separador"));
+    SM_End = M_Play->addAction(QStringLiteral("Salir"));
+    SM_End->setObjectName(QStringLiteral("SM_End"));
+
+    M_Options = bar->addMenu(QStringLiteral("Opciones"));
+    M_Options->setObjectName(QStringLiteral("M_Options"));
+    SM_Auto = M_Options->addAction(QStringLiteral("&Automático"));
+    SM_Auto->setObjectName(QStringLiteral("SM_Auto"));
+    SM_Auto->setCheckable(true);
+    SM_Auto->setChecked(true);
+    SM_Voice = M_Options->addAction(QStringLiteral("&Voz "));
+    SM_Voice->setObjectName(QStringLiteral("SM_Voice"));
+    SM_Voice->setCheckable(true);
+    SM_Voice->setChecked(true);
+
+    SM_Help = bar->addMenu(QStringLiteral("Ayuda"));
+    SM_Help->setObjectName(QStringLiteral("SM_Help"));
+    SM_play = SM_Help->addAction(QStringLiteral("Jugar"));
+    SM_play->setObjectName(QStringLiteral("SM_play"));
+    SM_AcercaDe = SM_Help->addAction(QStringLiteral("Acerca de ..."));
+    SM_AcercaDe->setObjectName(QStringLiteral("SM_AcercaDe"));
+
+    // The menu items of the checkable kind toggle their own mark; the handlers read it afterwards.
+    connect(SM_End, &QAction::triggered, this, &QWidget::close);
+}
+
+Control &FrmBingo::control(const QString &name)
+{
+    Control *found = m_controls.find(name);
+    Q_ASSERT(found);
+    return *found;
+}
+
+bool FrmBingo::Load()
+{
+    // 1. A fresh seed for the draw.
+    m_platform.random.reseed(m_platform.clock.secondsSinceMidnight());
+    // 2. The banner changes once a minute from now on.
+    Timer1->setInterval(60000);
+    Timer1->start();
+    // 3. The banner counter starts at an odd value, so the first banner shown is a random one of 1 to 8.
+    BannerCounter = bannerCounterStart(m_platform.random.next());
+    // 4.
+    setWindowTitle(mainWindowCaption());
+    // 5, 6.
+    m_scale.DesignWidth = 800;
+    m_scale.DesignHeight = 600;
+    m_props.width = 12000;
+    m_props.height = 9000;
+
+    // 7. A screen that is too small is refused before anything shows.
+    const ScreenInfo screen = m_platform.screen.metrics();
+    if (screenTooSmall(screen)) {
+        m_platform.messages.show(
+            nullptr,
+            {QStringLiteral(
+                 "No es posible iniciar el programa a una resolución de pantalla tan baja. Resolución "
+                 "mínima = 800 x 600"),
+             app::title, MessageIcon::Critical, MessageButtons::Ok});
+        m_platform.process.endProcess();
+        return false;
+    }
+
+    // 8. The one screen the design was drawn for keeps the design; every other is adapted and filled.
+    if (isDesignKeepingScreen(screen)) {
+        m_scale.ScaleX = 1.0F;
+        m_props.left = (screen.widthTwips - *m_props.width) / 2;
+        m_props.top = (screen.heightTwips - *m_props.height) / 2;
+    } else {
+        ScaleWindowToScreen(*this, m_scale, screen);
+        m_controls.placeAll();
+        m_props.left = 0;
+        m_props.top = 0;
+        m_props.width = screen.widthTwips;
+        m_props.height = screen.heightTwips;
+    }
+    applyWindowGeometry();
+
+    // 9.
+    ImgBolaGrande->setScaledContents(true);
+    ImgTitulo->setScaledContents(true);
+    // 10.
+    ModoAutomatico = true;
+    // 11. Sounds and the help document are named without a folder from here on.
+    QDir::setCurrent(m_platform.programFolder);
+    // 12.
+    updateDelayLabel();
+    // 13.
+    buildBoard(screen);
+    // 14. The number display sits in the middle of the large ball.
+    Control &big = control(QStringLiteral("ImgBolaGrande"));
+    Control &number = control(QStringLiteral("LblNumEnJuego"));
+    number.props.left = centredOn(*big.props.left, *big.props.width, *number.props.width);
+    number.props.top = centredOn(*big.props.top, *big.props.height, *number.props.height);
+    m_controls.place(number);
+    // 15.
+    show();
+    return true;
+}
+
+void FrmBingo::buildBoard(const ScreenInfo &screen)
+{
+    const Control &templateBall = control(QStringLiteral("ImgBola(0)"));
+    const Control &picture1 = control(QStringLiteral("Picture1"));
+    const QPixmap ballPicture = ImgBola[0]->pixmap();
+    const bool wide12 = screen.widthTwips == 12288.0F;
+    for (int n = 1; n <= 90; ++n) {
+        const auto index = static_cast<std::size_t>(n);
+        QLabel *ball = makeImage(Picture1, QString());
+        ball->setPixmap(ballPicture);
+        ball->hide();
+        Control &ballControl
+            = m_controls.add(QStringLiteral("ImgBola(%1)").arg(n), QStringLiteral("image"), ball, &picture1,
+                             *templateBall.props.left, *templateBall.props.top, *templateBall.props.width,
+                             *templateBall.props.height);
+        ImgBola[index] = ball;
+
+        // A 1024-pixel screen at 12 twips per pixel gets stretched balls and a board font of its own.
+        if (wide12) {
+            ball->setScaledContents(true);
+            m_scale.ScaleX = 1.25F;
+            if (n == 1)
+                m_client->paintStretchedOnce();
+        }
+
+        Control &label = control(QStringLiteral("LblNumero(%1)").arg(n));
+        ballControl.props.left
+            = ballOffset(*label.props.left, *label.props.width, *ballControl.props.width, m_scale.ScaleX);
+        ballControl.props.top
+            = ballOffset(*label.props.top, *label.props.height, *ballControl.props.height, m_scale.ScaleX);
+        m_controls.place(ballControl);
+        ball->lower();
+        ball->show();
+
+        QLabel *numberLabel = LblNumero[index];
+        numberLabel->setText(QString::number(n));
+        setForeColour(numberLabel, colourNotDrawn);
+        label.props.fontSize = boardFontSize(m_scale.ScaleX);
+        numberLabel->setFont(designFont(QStringLiteral("Arial"), *label.props.fontSize, true));
+        m_controls.place(label);
+    }
+}
+
+void FrmBingo::updateDelayLabel()
+{
+    LblDelay->setText(delayCaption(HscInterval->value(), locale()));
+    m_controls.refit(control(QStringLiteral("LblDelay")));
+}
+
+void FrmBingo::setMenuEnabled(QMenu *menu, bool enabled)
+{
+    menu->menuAction()->setEnabled(enabled);
+    menu->setEnabled(enabled);
+}
+
+bool FrmBingo::menuEnabled(const QMenu *menu)
+{
+    return menu->menuAction()->isEnabled();
+}
+
+QSize FrmBingo::stretchedBackground() const
+{
+    return m_client->stretchedTo();
+}
+
+WindowState FrmBingo::state() const
+{
+    if (isMaximized())
+        return WindowState::Maximised;
+    if (isMinimized())
+        return WindowState::Minimised;
+    return WindowState::Normal;
+}
+
+void FrmBingo::applyWindowGeometry()
+{
+    const int width = m_controls.toPixelsX(m_props.width.value_or(12000));
+    const int height = m_controls.toPixelsY(m_props.height.value_or(9000));
+    // The stored size is the outer one, title bar and border included, as far as the window system tells.
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    resize(std::max(1, width - frameExtra.width()), std::max(1, height - frameExtra.height()));
+    move(m_controls.toPixelsX(m_props.left.value_or(0)), m_controls.toPixelsY(m_props.top.value_or(0)));
+    if (m_props.fontSize) {
+        QFont windowFont = font();
+        windowFont.setPixelSize(m_controls.fontPixels(*m_props.fontSize));
+        setFont(windowFont);
+        // The controls keep the fonts they were given; only the window's default changes.
+        m_controls.placeAll();
+    }
+}
+
+void FrmBingo::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit unloaded();
+    m_platform.process.endProcess();
+}
+
+} // namespace cantabola

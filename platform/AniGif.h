@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLabel>
+
+class QMovie;
+
+namespace cantabola {
+
+// Shows an animated (or still) GIF loaded from a file path and reports clicks on it. A missing, truncated or
+// foreign file leaves it blank.
+class AniGif : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit AniGif(QWidget *parent = nullptr);
+    // Loads and starts the picture, restarting its animation even when it is the same file.
+    void loadFile(const QString &path);
+    QMovie *movie() const { return m_movie; }
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QMovie *m_movie = nullptr;
+};
+
+} // namespace cantabola

@@ -1,0 +1,148 @@
+#pragma once
+
+// Every facility the program takes from the machine sits behind one of these small interfaces. The program
+// uses the real implementations (RealPlatform.h); tests hand the windows recording fakes instead, so that a
+// whole game, a print or a refused start-up can be driven without a person, a screen or a sound card.
+
+#include "ScreenInfo.h"
+
+#include <QColor>
+#include <QString>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace cantabola {
+
+class Screen
+{
+public:
+    virtual ~Screen() = default;
+    virtual ScreenInfo metrics() const = 0;
+};
+
+// Time of day, for seeding the random generator the way the draw has always been seeded.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual double secondsSinceMidnight() const = 0;
+};
+
+// A wait that keeps the window alive: pending events (clicks, ticks, repaints) are served while it lasts,
+// and a handler that runs inside it may start a wait of its own, which the outer one outlasts.
+class Waiter
+{
+public:
+    virtual ~Waiter() = default;
+    virtual void waitDispatching(double seconds) = 0;
+};
+
+// The one process-wide generator of uniform reals in [0, 1).
+class Random
+{
+public:
+    virtual ~Random() = default;
+    virtual void reseed(double secondsSinceMidnight) = 0;
+    virtual double next() = 0;
+};
+
+enum class MessageIcon { None, Critical, Question, Information };
+enum class MessageButtons { Ok, YesNo }; // Yes is the default of YesNo
+enum class MessageAnswer { Ok, Yes, No };
+
+struct Message
+{
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(QWidget *parent, const Message &message) = 0;
+};
+
+// Ends the process at once: no closing handler and no further code of ours runs.
+class ProcessEnder
+{
+public:
+    virtual ~ProcessEnder() = default;
+    virtual void endProcess() = 0;
+};
+
+// How a sound file is played.
+enum class PlayMode {
+    // Starts at once and returns; cuts short whatever is playing.
+    Async = 1,
+    // Plays nothing if a sound is still playing; otherwise plays the whole file before returning,
+    // dispatching no window events meanwhile.
+    SyncNoStop = 16,
+};
+
+class Sound
+{
+public:
+    virtual ~Sound() = default;
+    // fileName is relative to the current directory, which start-up sets to the program's folder.
+    // A missing or unplayable file, or no sound device, plays nothing and reports nothing.
+    virtual void play(const QString &fileName, PlayMode mode) = 0;
+};
+
+// The colour chooser, opened with its custom-colour section expanded and not preset. nullopt means Cancel.
+class ColourDialog
+{
+public:
+    virtual ~ColourDialog() = default;
+    virtual std::optional<QColor> chooseColour(QWidget *parent) = 0;
+};
+
+// The print dialog. Returns the printer chosen, ready to paint on, or nullptr when the operator cancels.
+class PrintDialog
+{
+public:
+    virtual ~PrintDialog() = default;
+    virtual std::unique_ptr<QPrinter> choosePrinter(QWidget *parent) = 0;
+};
+
+// Hands an address to the user's browser without waiting for it. showMode: 0 hidden, 3 maximised.
+class Browser
+{
+public:
+    virtual ~Browser() = default;
+    virtual void open(const QUrl &url, int showMode) = 0;
+};
+
+// Shows a help file at its contents, without waiting.
+class HelpViewer
+{
+public:
+    virtual ~HelpViewer() = default;
+    virtual void showContents(const QString &helpFilePath) = 0;
+};
+
+// Everything a window needs from the machine, handed to each window when it is built.
+struct Platform
+{
+    Screen &screen;
+    Clock &clock;
+    Waiter &waiter;
+    Random &random;
+    MessageBoxes &messages;
+    ProcessEnder &process;
+    Sound &sound;
+    ColourDialog &colours;
+    PrintDialog &printing;
+    Browser &browser;
+    HelpViewer &help;
+    // The folder the program's runtime files (sounds, data, help) lie in.
+    QString programFolder;
+};
+
+} // namespace cantabola
