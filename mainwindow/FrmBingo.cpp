@@ -67,6 +67,10 @@ QFrame *makePanel(QWidget *parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(2);
     setBackColour(panel, 0x00000000, true);
+    // Text without a colour of its own (the delay label) is drawn light, so it can be read on the black panel.
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    panel->setPalette(palette);
     return panel;
 }
 

@@ -169,10 +169,9 @@ void setBackColour(QWidget *widget, std::uint32_t colour, bool opaque)
         widget->setAutoFillBackground(false);
         return;
     }
+    // Only the widget's own background: a panel's children keep the standard colours of their kind.
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, toQColor(colour));
-    palette.setColor(QPalette::Base, toQColor(colour));
-    palette.setColor(QPalette::Button, toQColor(colour));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
     widget->update();
