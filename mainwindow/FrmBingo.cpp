@@ -406,7 +406,10 @@ void FrmBingo::applyWindowGeometry()
 {
     const int width = m_controls.toPixelsX(m_props.width.value_or(12000));
     const int height = m_controls.toPixelsY(m_props.height.value_or(9000));
-    // The stored size is the outer one, title bar and border included, as far as the window system tells.
+    // The stored size is the outer one, title bar and border included, as far as the window system tells;
+    // the frame is only known once the window exists.
+    if (!testAttribute(Qt::WA_WState_Created))
+        create();
     const QSize frameExtra = frameGeometry().size() - geometry().size();
     resize(std::max(1, width - frameExtra.width()), std::max(1, height - frameExtra.height()));
     move(m_controls.toPixelsX(m_props.left.value_or(0)), m_controls.toPixelsY(m_props.top.value_or(0)));

@@ -1,6 +1,7 @@
 #include "AniGif.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QMovie>
 
@@ -21,11 +22,22 @@ void AniGif::loadFile(const QString &path)
         m_movie = nullptr;
     }
     clear();
-    // A banner is a few kilobytes; a file of tens of megabytes is not one, and is not decoded at all.
-    constexpr qint64 largestBanner = 16 * 1024 * 1024;
+    // A banner is a few kilobytes and a few hundred pixels. A file of tens of megabytes is not one, nor is a
+    // picture that claims millions of pixels (a GIF of fifty bytes may ask for 5000 x 5000, a hundred
+    // megabytes and a quarter of a second per frame): neither is decoded at all. Only a regular file is
+    // opened; a pipe or a device under the name would never end.
+    constexpr qint64 largestBannerFile = qint64(16) * 1024 * 1024;
+    constexpr int largestBannerSide = 2048;
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > largestBanner)
+    if (!info.isFile() || info.size() > largestBannerFile)
         return;
+    {
+        QImageReader header(path, QByteArray("gif"));
+        const QSize size = header.size();
+        if (!header.canRead() || size.isEmpty() || size.width() > largestBannerSide
+            || size.height() > largestBannerSide)
+            return;
+    }
     auto *movie = new QMovie(path, QByteArray("gif"), this);
     if (!movie->isValid()) {
         delete movie;

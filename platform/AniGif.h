@@ -6,8 +6,9 @@ class QMovie;
 
 namespace cantabola {
 
-// Shows an animated (or still) GIF loaded from a file path and reports clicks on it. A missing, truncated or
-// foreign file leaves it blank.
+// Shows an animated (or still) GIF loaded from a file path and reports clicks on it. A missing, empty or
+// foreign file, one too large for a banner, or anything but a regular file leaves it blank; a truncated GIF
+// shows the frames it holds.
 class AniGif : public QLabel
 {
     Q_OBJECT

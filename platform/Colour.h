@@ -9,16 +9,24 @@ namespace cantabola {
 // arithmetic on them (a frame shape is the card colour plus 80) means what it always meant.
 using ColourValue = std::uint32_t;
 
-// The colour a value with high byte 1 (a palette entry) shows as. The one such value the program uses is
-// the mark of a card cell, palette entry 49. We read the palette as the 6 x 6 x 6 colour cube that 256-colour
-// palettes are built on, entry = 36 r + 6 g + b with steps of 51: 49 = 36 + 12 + 1 gives RGB (51, 102, 51),
-// a dark green on which the black numbers stay legible.
-constexpr std::uint32_t markPaletteRgb = 0x00336633; // 0x00RRGGBB, as QColor::fromRgb takes it
+// The colour a value with high byte 1 (a palette entry) shows as. We read the palette as the 6 x 6 x 6 colour
+// cube that 256-colour palettes are built on: entry = 36 r + 6 g + b, in steps of 51. The one such value the
+// program sets itself is the mark of a card cell, entry 49 = 36 + 12 + 1, which shows as RGB (51, 102, 51), a
+// dark green on which the black numbers stay legible.
+// The mark colour as 0x00RRGGBB, as QColor::fromRgb takes it.
+constexpr std::uint32_t markPaletteRgb = 0x00336633;
+
+inline QColor paletteEntryColour(std::uint32_t entry)
+{
+    entry %= 216U;
+    return QColor::fromRgb(static_cast<int>(entry / 36U * 51U), static_cast<int>(entry / 6U % 6U * 51U),
+        static_cast<int>(entry % 6U * 51U));
+}
 
 inline QColor toQColor(ColourValue value)
 {
     if ((value >> 24U) == 1U)
-        return QColor::fromRgb(markPaletteRgb);
+        return paletteEntryColour(value & 0xFFFFFFU);
     return QColor::fromRgb(static_cast<int>(value & 0xFFU), static_cast<int>((value >> 8U) & 0xFFU),
                            static_cast<int>((value >> 16U) & 0xFFU));
 }

@@ -119,7 +119,7 @@ private slots:
         // The window itself, in pixels of this screen.
         QCOMPARE(s.window->frameGeometry().topLeft(),
             QPoint(qRound(windowTwips.left() / twipsPerPixel), qRound(windowTwips.top() / twipsPerPixel)));
-        QCOMPARE(s.window->size(),
+        QCOMPARE(s.window->frameGeometry().size(),
             QSize(qRound(windowTwips.width() / twipsPerPixel), qRound(windowTwips.height() / twipsPerPixel)));
         for (int n = 1; n <= 90; ++n) {
             const Control &label = s.window->control(QStringLiteral("LblNumero(%1)").arg(n));

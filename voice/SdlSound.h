@@ -1,0 +1,50 @@
+#pragma once
+
+// The program's one way of playing a sound file, over SDL2_mixer.
+
+#include "Seams.h"
+
+#include <memory>
+
+namespace cantabola {
+
+// Plays WAV files with the two behaviours the program relies on:
+// - PlayMode::Async: starts the file at once and returns; whatever was playing is cut short (with a fade of a
+//   few milliseconds, so that the cut does not click). The cut happens even when the new file cannot be
+//   played.
+// - PlayMode::SyncNoStop: if a sound is still playing, returns at once and plays nothing; otherwise plays the
+//   whole file and returns when it has ended. No window events are dispatched meanwhile: the calling thread
+//   sleeps in steps of one millisecond, so the next word can start within one device buffer of the end.
+//
+// The audio device (44100 Hz, 16-bit stereo, a buffer of 512 frames, 11.6 ms) is opened at the first play,
+// or by openDevice(), and closed by the destructor. Decoded files are kept by path and decoded again when
+// their size or modification time changes. Nothing is ever reported: with no audio driver or device, or for
+// a missing, empty, corrupt or over-large file (more than 16 MB), play() plays nothing and the program goes
+// on. Only one SdlSound can hold the device at a time; a second one stays silent.
+//
+// Runs on the caller's thread; the only other thread is SDL's own audio thread.
+class SdlSound : public Sound
+{
+public:
+    static constexpr int Frequency = 44100;
+    static constexpr int BufferFrames = 512;
+    static constexpr qint64 MaxFileBytes = qint64(16) * 1024 * 1024;
+
+    SdlSound();
+    ~SdlSound() override;
+    SdlSound(const SdlSound &) = delete;
+    SdlSound &operator=(const SdlSound &) = delete;
+
+    // fileName is relative to the current directory.
+    void play(const QString &fileName, PlayMode mode) override;
+
+    // Opens the audio device now unless it is open already; play() does this by itself. Returns whether
+    // sound can be played. Opening is tried only once: after a failure the object stays silent.
+    bool openDevice();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace cantabola
