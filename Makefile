@@ -6,7 +6,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean sanitize-test tidy fuzz bench install package
 
 all: build
 
@@ -25,5 +25,28 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure --timeout 300 -j2
 
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize-test:
+	@$(MAKE) --no-print-directory test BUILD=build-sanitize CMAKE_FLAGS="-DCANTABOLA_SANITIZE=ON"
+
+# clang-tidy over the program's own code, with the repository's .clang-tidy.
+tidy: configure
+	@tools/run-clang-tidy $(BUILD)
+
+# The fuzzers of the address-file reader and the banner picture loader, each for a bounded time.
+fuzz: deps
+	@tools/run-fuzzers
+
+# Timing and memory figures, printed as a table and written as CSV; never a pass or a fail.
+bench: build
+	@tools/run-bench $(BUILD)
+
+install: build
+	@cmake --install $(BUILD)
+
+# A Debian package of the program, built with CPack.
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) build-sanitize

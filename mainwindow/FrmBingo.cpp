@@ -198,9 +198,9 @@ void FrmBingo::buildControls()
 
     applyDrawingOrder(c);
 
-    // The keyboard order of the controls that take the focus: start, the delay bar, then the two buttons.
-    setTabOrder(CmbStart, HscInterval);
-    setTabOrder(HscInterval, CmbImprimir);
+    // The keyboard order of the controls that take the focus: the delay bar, start, then the two buttons.
+    setTabOrder(HscInterval, CmbStart);
+    setTabOrder(CmbStart, CmbImprimir);
     setTabOrder(CmbImprimir, CmbNuevo);
 
     connect(HscInterval, &QScrollBar::valueChanged, this, &FrmBingo::updateDelayLabel);

@@ -254,6 +254,27 @@ private slots:
         }
     }
 
+    void numberIsOnTheScreenBeforeItIsAnnounced()
+    {
+        Game g;
+        g.window->SM_Auto->trigger();
+        int announcements = 0;
+        bool shownFirst = true;
+        g.fake.sound.onPlay = [&](const QString &, PlayMode) {
+            ++announcements;
+            const int n = g.window->NumEnJuego;
+            shownFirst = shownFirst && g.window->LblNumEnJuego->text() == QString::number(n)
+                && foreColour(g.window->LblNumero[static_cast<std::size_t>(n)]) == FrmBingo::colourDrawn;
+        };
+        for (int i = 0; i < 30; ++i)
+            g.clickStart();
+        g.window->SM_Voice->trigger();
+        for (int i = 0; i < 30; ++i)
+            g.clickStart();
+        QVERIFY(announcements >= 60);
+        QVERIFY(shownFirst);
+    }
+
     void newGameMidGamePutsTheBallsBack()
     {
         Game g;

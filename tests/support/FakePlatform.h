@@ -95,7 +95,12 @@ public:
 class FakeSound : public Sound
 {
 public:
-    void play(const QString &fileName, PlayMode mode) override { played.emplace_back(fileName, mode); }
+    void play(const QString &fileName, PlayMode mode) override
+    {
+        played.emplace_back(fileName, mode);
+        if (onPlay)
+            onPlay(fileName, mode);
+    }
     QStringList files() const
     {
         QStringList names;
@@ -104,6 +109,7 @@ public:
         return names;
     }
     std::vector<std::pair<QString, PlayMode>> played;
+    std::function<void(const QString &, PlayMode)> onPlay;
 };
 
 class FakeColourDialog : public ColourDialog
