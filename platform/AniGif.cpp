@@ -1,5 +1,6 @@
 #include "AniGif.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
@@ -31,6 +32,22 @@ void AniGif::loadFile(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > largestBannerFile)
         return;
+    {
+        // Every frame is decoded onto an image the size of the GIF's logical screen, whatever size the frames
+        // themselves claim (and the reader below reports only the first frame's): a picture of a few
+        // kilobytes may have small frames on a screen of 5000 x 5000.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray head = file.read(10);
+        if (head.size() < 10 || !head.startsWith("GIF8"))
+            return;
+        const auto little16 = [&head](int at) {
+            return int(static_cast<uchar>(head[at])) | int(static_cast<uchar>(head[at + 1])) << 8;
+        };
+        if (little16(6) > largestBannerSide || little16(8) > largestBannerSide)
+            return;
+    }
     {
         QImageReader header(path, QByteArray("gif"));
         const QSize size = header.size();

@@ -2,10 +2,8 @@
 
 #include <QString>
 
-namespace cantabola {
-
 // The program's name and version as every caption and message box shows them.
-namespace app {
+namespace cantabola::app {
 inline const QString title = QStringLiteral("Cantabola");
 constexpr int versionMajor = 2;
 constexpr int versionMinor = 0;
@@ -16,6 +14,4 @@ inline QString versionText()
 {
     return QStringLiteral("%1.%2.%3").arg(versionMajor).arg(versionMinor).arg(versionRevision);
 }
-} // namespace app
-
-} // namespace cantabola
+} // namespace cantabola::app

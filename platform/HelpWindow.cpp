@@ -28,7 +28,7 @@ void HelpWindow::showContents(const QString &helpFilePath)
     const QFileInfo info(helpFilePath);
     QFile file(helpFilePath);
     // A help document is text; anything unreadable, or too large to be one, is not shown as such.
-    constexpr qint64 largestDocument = 4 * 1024 * 1024;
+    constexpr qint64 largestDocument = qint64{4} * 1024 * 1024;
     if (info.isFile() && info.size() <= largestDocument && file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
         m_browser->setSearchPaths({info.absolutePath()});

@@ -47,14 +47,19 @@ void EventLoopWaiter::waitDispatching(double seconds)
     QElapsedTimer elapsed;
     elapsed.start();
     const auto total = static_cast<qint64>(seconds * 1e9);
-    // A timer may fire a little early; loop until the monotonic clock agrees the time has passed.
+    // A timer may fire a little early; loop until the monotonic clock agrees the time has passed. Linux lets
+    // a poll oversleep by 0.1 % of its timeout (2 ms on a 2-second wait), so a long wait first sleeps until
+    // shortly before its end and finishes with a short timer, which oversleeps by microseconds only.
     for (qint64 left = total; left > 0; left = total - elapsed.nsecsElapsed()) {
         QEventLoop loop;
         QTimer timer;
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(static_cast<int>(std::max<qint64>(1, (left + 999'999) / 1'000'000)));
+        qint64 ms = std::max<qint64>(1, (left + 999'999) / 1'000'000);
+        if (ms > 20)
+            ms -= ms / 1000 + 2;
+        timer.start(static_cast<int>(ms));
         loop.exec();
     }
 }

@@ -1,11 +1,13 @@
 #include "WordPlan.h"
 
+#include <array>
+
 namespace cantabola {
 
 namespace {
 
 // The tens words of the compound numbers, by tens digit: 1x is "dieci-", 2x "veinti-", 3x "treinta y"...
-const char *const tensWords[] = {
+constexpr std::array<const char *, 8> tensWords = {
     "dieci", "veinti", "treintay", "cuarentay", "cincuentay", "sesentay", "setentay", "ochentay",
 };
 
