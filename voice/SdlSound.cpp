@@ -218,7 +218,8 @@ Mix_Chunk *SdlSound::Impl::decode(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    // No more than the file holds: a read of MaxFileBytes would set aside that much memory for every file.
+    const QByteArray bytes = file.read(std::min(file.size(), MaxFileBytes) + 1);
     if (bytes.isEmpty() || bytes.size() > MaxFileBytes || !plausibleWave(bytes))
         return nullptr;
     SDL_RWops *source = SDL_RWFromConstMem(bytes.constData(), int(bytes.size()));
