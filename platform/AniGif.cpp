@@ -8,6 +8,54 @@
 
 namespace cantabola {
 
+namespace {
+
+// Enough of a GIF's start to reach its first frame behind a colour table and a few extensions.
+constexpr qint64 gifHeadBytes = 64 * 1024;
+
+int little16(const QByteArray &bytes, qsizetype at)
+{
+    return int(static_cast<uchar>(bytes[at])) | int(static_cast<uchar>(bytes[at + 1])) << 8;
+}
+
+} // namespace
+
+bool gifCanvasFits(const QByteArray &head, int largestSide)
+{
+    // Every frame is decoded onto an image the size of the GIF's logical screen, whatever size the frames
+    // themselves claim (and an image reader reports only the first frame's): a picture of a few kilobytes
+    // may have small frames on a screen of 5000 x 5000. A screen of no size takes the size of the first
+    // frame instead, so that frame is looked up and measured before anything is decoded.
+    constexpr qsizetype screenEnd = 13;
+    if (head.size() < screenEnd || !head.startsWith("GIF8"))
+        return false;
+    const int screenWidth = little16(head, 6);
+    const int screenHeight = little16(head, 8);
+    if (screenWidth > largestSide || screenHeight > largestSide)
+        return false;
+    if (screenWidth > 0 && screenHeight > 0)
+        return true;
+
+    const auto flags = static_cast<uchar>(head[10]);
+    qsizetype at = screenEnd + ((flags & 0x80) ? 3 * (qsizetype(2) << (flags & 0x07)) : 0);
+    while (at < head.size()) {
+        const auto block = static_cast<uchar>(head[at]);
+        if (block == 0x2C) { // an image: left, top, width, height
+            if (at + 9 > head.size())
+                return false;
+            return little16(head, at + 1) + little16(head, at + 5) <= largestSide
+                && little16(head, at + 3) + little16(head, at + 7) <= largestSide;
+        }
+        if (block != 0x21 || at + 2 >= head.size()) // neither an extension nor anything a GIF holds here
+            return false;
+        at += 2; // the introducer and the label, then sub-blocks up to an empty one
+        while (at < head.size() && head[at] != 0)
+            at += 1 + static_cast<uchar>(head[at]);
+        ++at;
+    }
+    return false;
+}
+
 AniGif::AniGif(QWidget *parent)
     : QLabel(parent)
 {
@@ -33,19 +81,8 @@ void AniGif::loadFile(const QString &path)
     if (!info.isFile() || info.size() > largestBannerFile)
         return;
     {
-        // Every frame is decoded onto an image the size of the GIF's logical screen, whatever size the frames
-        // themselves claim (and the reader below reports only the first frame's): a picture of a few
-        // kilobytes may have small frames on a screen of 5000 x 5000.
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        const QByteArray head = file.read(10);
-        if (head.size() < 10 || !head.startsWith("GIF8"))
-            return;
-        const auto little16 = [&head](int at) {
-            return int(static_cast<uchar>(head[at])) | int(static_cast<uchar>(head[at + 1])) << 8;
-        };
-        if (little16(6) > largestBannerSide || little16(8) > largestBannerSide)
+        if (!file.open(QIODevice::ReadOnly) || !gifCanvasFits(file.read(gifHeadBytes), largestBannerSide))
             return;
     }
     {

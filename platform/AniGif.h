@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLabel>
 
 class QMovie;
 
 namespace cantabola {
+
+// Whether the picture whose first bytes are head is a GIF that decodes onto an image no larger than
+// largestSide on either side. head must reach the GIF's first frame when its logical screen has no size.
+bool gifCanvasFits(const QByteArray &head, int largestSide);
 
 // Shows an animated (or still) GIF loaded from a file path and reports clicks on it. A missing, empty or
 // foreign file, one too large for a banner, or anything but a regular file leaves it blank; a truncated GIF

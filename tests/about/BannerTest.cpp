@@ -49,6 +49,12 @@ std::optional<QColor> shownColour(AniGif *banner)
     return banner->grab().toImage().pixelColor(1, 1);
 }
 
+void put16(QByteArray &bytes, qsizetype at, int value)
+{
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
 bool isBlank(const AniGif *banner)
 {
     return !banner->movie() && banner->pixmap().isNull();
@@ -122,7 +128,7 @@ private slots:
         BannerRig rig;
         rig.start();
         rig.window->BannerCounter = start;
-        std::array<int, 10> timesShown {};
+        std::array<int, 10> timesShown{};
         for (int i = 1; i <= 18; ++i) {
             rig.tick();
             const int count = countAfter(start, i);
@@ -297,6 +303,45 @@ private slots:
         QCOMPARE(rig.fake.browser.opened.front().first, QUrl(bannerUrl(2)));
     }
 
+    // The measure taken before a picture is decoded: the screen, or the first frame when the screen has no
+    // size, found behind the colour table and the extensions.
+    void aPictureIsMeasuredBeforeItIsDecoded_data()
+    {
+        QTest::addColumn<QByteArray>("gif");
+        QTest::addColumn<bool>("fits");
+        const QByteArray still = makeGif(40, 10, {Qt::red});
+        const QByteArray animated = makeGif(40, 10, {Qt::red, Qt::blue}); // a looping extension first
+        const auto with = [](QByteArray gif, std::initializer_list<std::pair<qsizetype, int>> fields) {
+            for (const auto &[at, value] : fields)
+                put16(gif, at, value);
+            return gif;
+        };
+        // In a still picture the frame's left, top, width and height are at 34, 36, 38 and 40.
+        QTest::newRow("40 x 10") << still << true;
+        QTest::newRow("screen of 2048 x 2048") << with(still, {{6, 2048}, {8, 2048}}) << true;
+        QTest::newRow("screen of 2049 x 10") << with(still, {{6, 2049}}) << false;
+        QTest::newRow("screen of 10 x 5000") << with(still, {{8, 5000}}) << false;
+        QTest::newRow("no screen, frame 40 x 10") << with(still, {{6, 0}, {8, 0}}) << true;
+        QTest::newRow("no screen, frame 5000 x 10") << with(still, {{6, 0}, {8, 0}, {38, 5000}}) << false;
+        QTest::newRow("no screen width, frame 10 x 5000") << with(still, {{6, 0}, {40, 5000}}) << false;
+        QTest::newRow("no screen, frame placed beyond 2048")
+            << with(still, {{6, 0}, {8, 0}, {34, 2040}}) << false;
+        QTest::newRow("no screen, frame behind a looping extension")
+            << with(animated, {{6, 0}, {8, 0}}) << true;
+        QTest::newRow("no screen, large frame behind a looping extension")
+            << with(animated, {{6, 0}, {8, 0}, {19 + 38, 3000}}) << false;
+        QTest::newRow("no screen, cut before the frame") << with(still, {{6, 0}, {8, 0}}).left(30) << false;
+        QTest::newRow("no screen, no frame at all") << with(still, {{6, 0}, {8, 0}}).left(25) + ";" << false;
+        QTest::newRow("cut in the screen") << still.left(12) << false;
+        QTest::newRow("not a GIF") << QByteArray("PNG\r\n and more bytes than a GIF header") << false;
+    }
+    void aPictureIsMeasuredBeforeItIsDecoded()
+    {
+        QFETCH(QByteArray, gif);
+        QFETCH(bool, fits);
+        QCOMPARE(gifCanvasFits(gif, 2048), fits);
+    }
+
     void badBannerPicturesLeaveItBlankAndTheRotationGoesOn_data()
     {
         QTest::addColumn<QString>("damage");
@@ -312,6 +357,8 @@ private slots:
         QTest::newRow("cut short in its first frame") << "cut in first frame" << true << true;
         QTest::newRow("cut short after its first frame") << "cut after first frame" << false << true;
         QTest::newRow("claims 5000 x 5000 pixels in 50 bytes") << "huge picture" << true << true;
+        QTest::newRow("no screen size, a frame of 5000 x 5000") << "huge frame" << true << true;
+        QTest::newRow("no screen size, a frame of 40 x 10") << "no screen size" << false << true;
         QTest::newRow("a file of 17 MB") << "huge file" << true << true;
         QTest::newRow("a folder") << "folder" << true << true;
         QTest::newRow("a pipe") << "pipe" << true << true;
@@ -350,17 +397,20 @@ private slots:
             rig.write(picture, animated.left(40));
         } else if (damage == QLatin1String("cut after first frame")) {
             rig.write(picture, animated.left(animated.size() / 2));
-        } else if (damage == QLatin1String("huge picture")) {
+        } else if (damage == QLatin1String("huge picture") || damage == QLatin1String("huge frame")) {
+            // A screen of no size takes the size of the first frame.
+            const int screen = damage == QLatin1String("huge picture") ? 5000 : 0;
             QByteArray huge = makeGif(1, 1, {bannerColour(1)});
-            const auto put16 = [&huge](qsizetype at, int value) {
-                huge[at] = static_cast<char>(value & 0xFF);
-                huge[at + 1] = static_cast<char>(value >> 8);
-            };
-            put16(6, 5000); // the screen
-            put16(8, 5000);
-            put16(33 + 5, 5000); // the frame, after the 8-byte graphic control block
-            put16(33 + 7, 5000);
+            put16(huge, 6, screen);
+            put16(huge, 8, screen);
+            put16(huge, 33 + 5, 5000); // the frame, after the 8-byte graphic control block
+            put16(huge, 33 + 7, 5000);
             rig.write(picture, huge);
+        } else if (damage == QLatin1String("no screen size")) {
+            QByteArray gif = animated;
+            put16(gif, 6, 0);
+            put16(gif, 8, 0);
+            rig.write(picture, gif);
         } else if (damage == QLatin1String("huge file")) {
             rig.write(picture,
                       makeGif(40, 10, {bannerColour(1)}).left(40)
