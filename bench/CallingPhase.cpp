@@ -1,8 +1,6 @@
 // Automatic calling at the shortest delay with the voice off: the processor time it costs, next to the
 // spinning wait as yardstick, and the pace of a whole game.
 
-#include "Cantabola.h"
-#include "Fonts.h"
 #include "FrmBingo.h"
 #include "Support.h"
 
@@ -68,13 +66,11 @@ void callFor(cantabola::FrmBingo &w, BenchWaiter &waiter, bool spinning, double 
 int runCallingPhase(int argc, char **argv, const Options &options)
 {
     ProbedApplication application(argc, argv);
-    cantabola::installFontSubstitutions();
-    BenchPlatform bench(options.programFolder);
-    cantabola::Cantabola program(bench.platform);
-    if (!program.start())
+    RunningProgram running(options);
+    if (!running.started)
         return 2;
-    cantabola::FrmBingo &w = program.window();
-    pump(500);
+    BenchPlatform &bench = running.bench;
+    cantabola::FrmBingo &w = running.program.window();
 
     // Voice off gives the shortest delay, half a second; every ball then plays the short signal.
     w.SM_Voice->trigger();

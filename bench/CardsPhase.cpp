@@ -2,7 +2,6 @@
 // repaint of every number cell. The yardstick is a bare dialog of the same size with as many labels in four
 // frames, opened and refilled the same way.
 
-#include "Cantabola.h"
 #include "Fonts.h"
 #include "FrmBingo.h"
 #include "FrmCartones.h"
@@ -83,13 +82,10 @@ private:
 int runCardsPhase(int argc, char **argv, const Options &options)
 {
     ProbedApplication application(argc, argv);
-    cantabola::installFontSubstitutions();
-    BenchPlatform bench(options.programFolder);
-    cantabola::Cantabola program(bench.platform);
-    if (!program.start())
+    RunningProgram running(options);
+    if (!running.started)
         return 2;
-    cantabola::FrmBingo &w = program.window();
-    pump(500);
+    cantabola::FrmBingo &w = running.program.window();
 
     // The first paint of a window is over when the window-system event that caused it has been handled.
     QWidget *watched = nullptr;

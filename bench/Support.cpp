@@ -1,5 +1,7 @@
 #include "Support.h"
 
+#include "Fonts.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -182,6 +184,15 @@ BenchPlatform::BenchPlatform(const QString &programFolder)
     : platform{screen, clock,   waiter,   random,  messages, process,
                sound,  colours, printing, browser, help,     programFolder}
 {
+}
+
+RunningProgram::RunningProgram(const Options &options)
+    : bench((cantabola::installFontSubstitutions(), options.programFolder))
+    , program(bench.platform)
+{
+    started = program.start();
+    if (started)
+        pump(500);
 }
 
 } // namespace bench

@@ -4,6 +4,7 @@
 // used as yardstick, and the program put together over the real platform with dialogs that answer by
 // themselves.
 
+#include "Cantabola.h"
 #include "Probe.h"
 #include "RealPlatform.h"
 #include "SdlSound.h"
@@ -138,6 +139,17 @@ struct Options
     bool quick = false;
     QString programFolder;
     QString outputFolder;
+};
+
+// The program over the benchmark's platform, started (with the font substitutions it is always started
+// with) on the application a phase has made, and given half a second to settle.
+struct RunningProgram
+{
+    explicit RunningProgram(const Options &options);
+
+    BenchPlatform bench;
+    cantabola::Cantabola program;
+    bool started = false;
 };
 
 // The phases, each run in a process of its own with the environment the orchestrating run gives it.

@@ -1,8 +1,6 @@
 // How exactly the program's wait lasts what it is asked for, with the main window up. The yardstick is a
 // thread that sleeps the same lengths at the same time: the best the machine's scheduler gives just then.
 
-#include "Cantabola.h"
-#include "Fonts.h"
 #include "FrmBingo.h"
 #include "Support.h"
 
@@ -15,13 +13,10 @@ namespace bench {
 int runWaitsPhase(int argc, char **argv, const Options &options)
 {
     ProbedApplication application(argc, argv);
-    cantabola::installFontSubstitutions();
-    BenchPlatform bench(options.programFolder);
-    cantabola::Cantabola program(bench.platform);
-    if (!program.start())
+    RunningProgram running(options);
+    if (!running.started)
         return 2;
-    cantabola::FrmBingo &w = program.window();
-    pump(500);
+    cantabola::FrmBingo &w = running.program.window();
 
     // Short and long waits take turns until each has its count.
     const int shortCount = options.quick ? 10 : 50;

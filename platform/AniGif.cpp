@@ -11,7 +11,7 @@ namespace cantabola {
 namespace {
 
 // Enough of a GIF's start to reach its first frame behind a colour table and a few extensions.
-constexpr qint64 gifHeadBytes = 64 * 1024;
+constexpr qint64 gifHeadBytes = qint64(64) * 1024;
 
 int little16(const QByteArray &bytes, qsizetype at)
 {

@@ -1,7 +1,7 @@
 // A long seeded run of everything an operator can do on the main window, in random order: buttons, menu
-// commands, Ctrl+N, the delay bar, the switches, the card and about windows (their dialogs answered by fakes),
-// banner ticks and clicks, also nested inside the waits of a draw. After every action the board must agree
-// with the drum and the controls with the run state.
+// commands, Ctrl+N, the delay bar, the switches, the card and about windows (their dialogs answered by
+// fakes), banner ticks and clicks, also nested inside the waits of a draw. After every action the board must
+// agree with the drum and the controls with the run state.
 //
 // A failing seed reproduces with:  CANTABOLA_MONKEY_SEED=<seed> tests/app/test_app_monkey
 
@@ -48,7 +48,9 @@ public:
     {
         m_fake.random.seedOffset = seed;
         m_fake.printing.pdfPath = m_pdfFolder.filePath(QStringLiteral("sheet.pdf"));
-        m_fake.waiter.during = [this](double, int) { duringWait(); };
+        m_fake.waiter.during = [this](double, int) {
+            duringWait();
+        };
         m_program = std::make_unique<Cantabola>(m_fake.platform);
         m_program->start();
     }
@@ -245,7 +247,8 @@ private:
         int flags = 0;
         for (std::size_t n = 1; n <= 90; ++n) {
             flags += win.BolaSacada[n] ? 1 : 0;
-            const std::uint32_t expected = win.BolaSacada[n] ? FrmBingo::colourDrawn : FrmBingo::colourNotDrawn;
+            const std::uint32_t expected
+                = win.BolaSacada[n] ? FrmBingo::colourDrawn : FrmBingo::colourNotDrawn;
             if (foreColour(win.LblNumero[n]) != expected)
                 return fail(QStringLiteral("board number %1 has the wrong colour").arg(n));
         }
@@ -253,14 +256,18 @@ private:
             return fail(QStringLiteral("%1 balls counted, %2 flagged").arg(win.BolasSacadas).arg(flags));
         const QString shown = win.LblNumEnJuego->text();
         if (!shown.isEmpty()
-            && (shown != QString::number(win.NumEnJuego) || !win.BolaSacada[static_cast<std::size_t>(win.NumEnJuego)]))
-            return fail(QStringLiteral("the large number shows %1, the last ball was %2").arg(shown).arg(win.NumEnJuego));
+            && (shown != QString::number(win.NumEnJuego)
+                || !win.BolaSacada[static_cast<std::size_t>(win.NumEnJuego)]))
+            return fail(QStringLiteral("the large number shows %1, the last ball was %2")
+                            .arg(shown)
+                            .arg(win.NumEnJuego));
 
         const bool calling = win.CmbStart->text() == Partida::captionStop;
         const bool othersEnabled = FrmBingo::menuEnabled(win.M_Play) && FrmBingo::menuEnabled(win.M_Options)
             && win.CmbNuevo->isEnabled() && win.CmbImprimir->isEnabled();
-        const bool othersDisabled = !FrmBingo::menuEnabled(win.M_Play) && !FrmBingo::menuEnabled(win.M_Options)
-            && !win.CmbNuevo->isEnabled() && !win.CmbImprimir->isEnabled();
+        const bool othersDisabled = !FrmBingo::menuEnabled(win.M_Play)
+            && !FrmBingo::menuEnabled(win.M_Options) && !win.CmbNuevo->isEnabled()
+            && !win.CmbImprimir->isEnabled();
         if (calling && (!othersDisabled || !win.CmbStart->isEnabled()))
             return fail(QStringLiteral("calling, but the controls are not as they should be"));
         if (!calling && !othersEnabled)
@@ -296,12 +303,15 @@ private slots:
     {
         const std::uint64_t seed = environmentNumber("CANTABOLA_MONKEY_SEED", 20261206);
         const int actions = static_cast<int>(environmentNumber("CANTABOLA_MONKEY_ACTIONS", 20000));
-        qInfo("monkey seed %llu, %d actions; repeat with CANTABOLA_MONKEY_SEED=%llu", static_cast<unsigned long long>(seed),
-            actions, static_cast<unsigned long long>(seed));
+        // The run is repeated exactly, in the build folder (build, or build-sanitize), by the command
+        // printed.
+        qInfo("monkey seed %llu, %d actions; repeat with: CANTABOLA_MONKEY_SEED=%llu ctest -R "
+              "test_app_monkey -V",
+              static_cast<unsigned long long>(seed), actions, static_cast<unsigned long long>(seed));
         Monkey monkey(seed, actions);
         const QString failure = monkey.run();
-        qInfo("monkey survived %d actions, %d balls drawn, nested %d deep", monkey.performed(), monkey.ballsDrawn(),
-            monkey.maxDepth());
+        qInfo("monkey survived %d actions, %d balls drawn, nested %d deep", monkey.performed(),
+              monkey.ballsDrawn(), monkey.maxDepth());
         QVERIFY2(failure.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(failure)));
     }
 };
