@@ -36,7 +36,7 @@ constexpr qint64 MaxCachedBytes = qint64(64) * 1024 * 1024;
 // from full level to silence over `total` frames, then silence. Runs on SDL's audio thread.
 struct Fade
 {
-    std::atomic<int> remaining {0};
+    std::atomic<int> remaining{0};
     int total = 1;
 };
 
@@ -230,6 +230,18 @@ Mix_Chunk *SdlSound::Impl::decode(const QString &fileName)
         Mix_FreeChunk(chunk);
         chunk = nullptr;
     }
+    constexpr Uint32 longestFrames = Uint32(LongestSoundSeconds) * Frequency;
+    if (chunk && chunk->alen > longestFrames * BytesPerFrame) {
+        chunk->alen = longestFrames * BytesPerFrame;
+        auto *samples = reinterpret_cast<Sint16 *>(chunk->abuf);
+        for (Uint32 i = 0; i < Uint32(FadeFrames); ++i) {
+            const Uint32 frame = longestFrames - FadeFrames + i;
+            for (int c = 0; c < OutputChannels; ++c) {
+                Sint16 &sample = samples[frame * OutputChannels + c];
+                sample = Sint16(sample * int(FadeFrames - 1 - i) / FadeFrames);
+            }
+        }
+    }
     return chunk;
 }
 
@@ -377,7 +389,8 @@ void SdlSound::Impl::playSyncNoStop(const QString &fileName)
 
 SdlSound::SdlSound()
     : d(std::make_unique<Impl>())
-{ }
+{
+}
 
 SdlSound::~SdlSound() = default;
 

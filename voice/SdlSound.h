@@ -29,6 +29,9 @@ public:
     static constexpr int Frequency = 44100;
     static constexpr int BufferFrames = 512;
     static constexpr qint64 MaxFileBytes = qint64(16) * 1024 * 1024;
+    // A word is a second or two. A longer file is played for its first ten seconds only, ending in a short
+    // fade, so that a wrong file under a word's name cannot hold the window still for minutes.
+    static constexpr int LongestSoundSeconds = 10;
 
     SdlSound();
     ~SdlSound() override;

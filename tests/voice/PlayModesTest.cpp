@@ -49,7 +49,7 @@ struct Gate
     int level = 0;
     int target = 0;
     int seen = 0;
-    std::atomic<bool> closed {false};
+    std::atomic<bool> closed{false};
 
     static void postMix(void *userData, Uint8 *stream, int length)
     {
@@ -84,10 +84,11 @@ class PlayModesTest : public QObject
     Q_OBJECT
 
 private slots:
-    // A number of two words: the tens word (SyncNoStop) to its end, then the units word (Async), with no pause
-    // put between them. How short the join is depends on how soon the thread sees the tens word end; on an idle
-    // machine it is within the buffer the word ended in, which the benchmark measures. Here the join only has to
-    // stay far below any pause a listener would hear (four buffers, 46 ms), so a loaded machine cannot fail it.
+    // A number of two words: the tens word (SyncNoStop) to its end, then the units word (Async), with no
+    // pause put between them. How short the join is depends on how soon the thread sees the tens word end; on
+    // an idle machine it is within the buffer the word ended in, which the benchmark measures. Here the join
+    // only has to stay far below any pause a listener would hear (four buffers, 46 ms), so a loaded machine
+    // cannot fail it.
     void tensWordThenUnitsWordWithoutAGap()
     {
         QTemporaryDir folder;
@@ -118,16 +119,16 @@ private slots:
         const auto [gap35, units35] = joinOf(0);
         QVERIFY2(gap35 <= audibleJoin, qPrintable(describe(heard)));
         QVERIFY2(units35 < heard.size() && heard[units35].is(-9000) && heard[units35].length == 1000,
-            qPrintable(describe(heard)));
+                 qPrintable(describe(heard)));
         std::size_t tens17 = units35 + 1;
         if (tens17 < heard.size() && heard[tens17].silent())
             ++tens17;
         QVERIFY2(tens17 < heard.size() && heard[tens17].is(5000) && heard[tens17].length == 1024,
-            qPrintable(describe(heard)));
+                 qPrintable(describe(heard)));
         const auto [gap17, units17] = joinOf(tens17);
         QVERIFY2(gap17 <= audibleJoin, qPrintable(describe(heard)));
         QVERIFY2(units17 < heard.size() && heard[units17].is(-7000) && heard[units17].length == 700,
-            qPrintable(describe(heard)));
+                 qPrintable(describe(heard)));
         QCOMPARE(units17 + 1, heard.size());
     }
 
@@ -255,6 +256,27 @@ private slots:
         QCOMPARE(nonSilentFrames(heard), qint64(6000));
     }
 
+    // A wrong file of minutes under a word's name is played for its first ten seconds and no longer.
+    void aVeryLongFileIsCutAfterTenSeconds()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const qint64 longest = qint64(SdlSound::LongestSoundSeconds) * SdlSound::Frequency;
+        QVERIFY(writeTone(folder.filePath("long.wav"), longest + SdlSound::Frequency, 2500));
+        DiskSession session(folder.path(), 0);
+        {
+            SdlSound sound;
+            sound.play(QStringLiteral("long.wav"), PlayMode::SyncNoStop);
+            QCOMPARE(Mix_Playing(-1), 0);
+        }
+        const std::vector<Run> heard = trimmed(readRuns(session.output));
+        // Full level up to a fade of a few milliseconds just before the tenth second, then silence.
+        const qint64 full = framesOf(heard, 2500);
+        QVERIFY2(full < longest && full > longest - SdlSound::Frequency / 100, qPrintable(describe(heard)));
+        QVERIFY2(nonSilentFrames(heard) <= longest, qPrintable(describe(heard)));
+        QVERIFY(heard.front().is(2500));
+    }
+
     // A file changed on disk is decoded again, whatever was kept of it.
     void aChangedFileIsReadAgain()
     {
@@ -306,13 +328,13 @@ private slots:
         // SDL takes only signals left at their default, as they are in the program (QtTest has its own).
         struct sigaction defaultAction
         {
-        }, interruptBefore {}, terminateBefore {};
+        }, interruptBefore{}, terminateBefore{};
         defaultAction.sa_handler = SIG_DFL;
         QCOMPARE(sigaction(SIGINT, &defaultAction, &interruptBefore), 0);
         QCOMPARE(sigaction(SIGTERM, &defaultAction, &terminateBefore), 0);
         struct sigaction interruptAfter
         {
-        }, terminateAfter {};
+        }, terminateAfter{};
         {
             SdlSound sound;
             QVERIFY(sound.openDevice());
