@@ -6,7 +6,29 @@
 #include "FrmBingo.h"
 #include "Partida.h"
 
+#include "Fonts.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTimer>
+
 namespace cantabola {
+
+ApplicationSetup::ApplicationSetup()
+{
+    if (m_qtSpanish.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&m_qtSpanish);
+    installFontSubstitutions();
+    m_fontList = std::async(std::launch::async, [] { QFontDatabase::families(); });
+}
+
+ApplicationSetup::~ApplicationSetup()
+{
+    if (m_fontList.valid())
+        m_fontList.wait();
+}
 
 Cantabola::Cantabola(Platform &platform)
     : m_window(std::make_unique<FrmBingo>(platform, m_scale))
@@ -22,6 +44,44 @@ Cantabola::~Cantabola() = default;
 bool Cantabola::start()
 {
     return m_window->Load();
+}
+
+namespace {
+
+// Watches the window's inner area for its first paint event, then runs its action from the event loop once
+// that paint is over, and goes.
+class FirstPaintWatch : public QObject
+{
+public:
+    FirstPaintWatch(QWidget *area, std::function<void()> action)
+        : QObject(area)
+        , m_action(std::move(action))
+    {
+        area->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                m_action();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+void Cantabola::afterFirstPaint(std::function<void()> action)
+{
+    new FirstPaintWatch(m_window->centralWidget(), std::move(action));
 }
 
 } // namespace cantabola

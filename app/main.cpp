@@ -1,13 +1,11 @@
 // Cantabola: a caller for the 90-ball game of bingo.
 
 #include "Cantabola.h"
-#include "Fonts.h"
+#include "DeferredSound.h"
 #include "RealPlatform.h"
-#include "SdlSound.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <QDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -39,12 +37,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Cantabola"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.0"));
 
-    // Qt's own buttons ("Sí", "No", "Aceptar", "Cancelar") in Spanish.
-    QTranslator qtSpanish;
-    if (qtSpanish.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtSpanish);
-
-    cantabola::installFontSubstitutions();
+    // Spanish buttons, the design's faces, and the system's fonts read while the window is built.
+    const cantabola::ApplicationSetup setup;
 
     cantabola::QtScreen screen;
     cantabola::SystemClock clock;
@@ -52,17 +46,19 @@ int main(int argc, char *argv[])
     cantabola::SystemRandom random;
     cantabola::QtMessageBoxes messages;
     cantabola::ImmediateExit process;
-    cantabola::SdlSound sound;
+    // The sound library is loaded once the window is up (see DeferredSound).
+    cantabola::DeferredSound sound(
+        QDir(cantabola::executableFolder()).filePath(cantabola::SoundLibraryFileName));
     cantabola::QtColourDialog colours;
     cantabola::QtPrintDialog printing;
     cantabola::DesktopBrowser browser;
     cantabola::HelpWindowViewer help;
-    cantabola::Platform platform {screen,   clock,   waiter, random,
-                                  messages, process, sound,  colours,
-                                  printing, browser, help,   cantabola::executableFolder()};
+    cantabola::Platform platform{screen, clock,   waiter,   random,  messages, process,
+                                 sound,  colours, printing, browser, help,     cantabola::executableFolder()};
 
     cantabola::Cantabola program(platform);
     if (!program.start())
         return 0;
+    program.afterFirstPaint([&sound] { sound.loadInBackground(); });
     return QApplication::exec();
 }

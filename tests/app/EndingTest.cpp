@@ -1,15 +1,15 @@
 // The real process ended the ways an operator ends it in the middle of a game: the close box while the balls
 // are being called, "Salir" from the menu while they are being called, and "No" to the end-of-game question
 // just after the last ball was announced. Each runs in a child copy of this test over the real platform (the
-// real waits, the real SDL sound, the real message box, the real ending of the process); only the screen,
-// the browser, the dialogs and the help viewer are fakes. The parent checks that the child ended by itself,
-// at once, with status 0 and nothing reported by the sanitizers.
+// real waits, the real sound loaded from its library, the real message box, the real ending of the
+// process); only the screen, the browser, the dialogs and the help viewer are fakes. The parent checks that
+// the child ended by itself, at once, with status 0 and nothing reported by the sanitizers.
 
 #include "Cantabola.h"
+#include "DeferredSound.h"
 #include "FakePlatform.h"
 #include "FrmBingo.h"
 #include "RealPlatform.h"
-#include "SdlSound.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -66,13 +66,15 @@ int runChild(int argc, char *argv[], const QString &scenario)
     SystemRandom random;
     QtMessageBoxes messages;
     ImmediateExit process;
-    SdlSound sound;
+    // The program's own sound: its library loaded from the program's folder once the window is up.
+    DeferredSound sound(QStringLiteral(CANTABOLA_PROGRAM_DIR "/") + QLatin1String(SoundLibraryFileName));
     Platform platform{fake.screen,   clock,        waiter,    random,
                       messages,      process,      sound,     fake.colours,
                       fake.printing, fake.browser, fake.help, QStringLiteral(CANTABOLA_PROGRAM_DIR)};
     Cantabola program(platform);
     if (!program.start())
         return 2;
+    program.afterFirstPaint([&sound] { sound.loadInBackground(); });
     FrmBingo &w = program.window();
 
     QTimer poll;

@@ -1,0 +1,9 @@
+// The sound library's one entry: the program's player, made once the library has been loaded.
+
+#include "DeferredSound.h"
+#include "SdlSound.h"
+
+extern "C" __attribute__((visibility("default"))) cantabola::Sound *cantabola_create_sound()
+{
+    return new cantabola::SdlSound();
+}
