@@ -60,6 +60,7 @@ private:
 int runChild(int argc, char *argv[], const QString &scenario)
 {
     QApplication application(argc, argv);
+    const ApplicationSetup setup;
     testing::FakePlatform fake;
     SystemClock clock;
     FastStartWaiter waiter;
