@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTimer>
 
@@ -21,13 +20,6 @@ ApplicationSetup::ApplicationSetup()
     if (m_qtSpanish.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&m_qtSpanish);
     installFontSubstitutions();
-    m_fontList = std::async(std::launch::async, [] { QFontDatabase::families(); });
-}
-
-ApplicationSetup::~ApplicationSetup()
-{
-    if (m_fontList.valid())
-        m_fontList.wait();
 }
 
 Cantabola::Cantabola(Platform &platform)

@@ -9,7 +9,6 @@
 #include <QTranslator>
 
 #include <functional>
-#include <future>
 #include <memory>
 
 namespace cantabola {
@@ -18,20 +17,17 @@ class FrmBingo;
 class Partida;
 
 // What the program sets up on its application before the main window is built: Qt's own buttons ("Sí",
-// "No", "Aceptar", "Cancelar") in Spanish, the faces the design names mapped to installed ones, and the
-// system's list of fonts, read on a thread of its own while the window is built (fontconfig takes a few
-// milliseconds over it, which the window's first paint would otherwise wait for).
+// "No", "Aceptar", "Cancelar") in Spanish, and the faces the design names mapped to installed ones.
 class ApplicationSetup
 {
 public:
     ApplicationSetup();
-    ~ApplicationSetup();
+    ~ApplicationSetup() = default;
     ApplicationSetup(const ApplicationSetup &) = delete;
     ApplicationSetup &operator=(const ApplicationSetup &) = delete;
 
 private:
     QTranslator m_qtSpanish;
-    std::future<void> m_fontList;
 };
 
 class Cantabola

@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Cantabola"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.0"));
 
-    // Spanish buttons, the design's faces, and the system's fonts read while the window is built.
+    // Qt's own buttons in Spanish, and the design's faces.
     const cantabola::ApplicationSetup setup;
 
     cantabola::QtScreen screen;
@@ -59,6 +59,6 @@ int main(int argc, char *argv[])
     cantabola::Cantabola program(platform);
     if (!program.start())
         return 0;
-    program.afterFirstPaint([&sound] { sound.loadInBackground(); });
+    program.afterFirstPaint([&sound] { sound.load(); });
     return QApplication::exec();
 }

@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
-#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -18,20 +17,16 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include <future>
-
 namespace cantabola {
 
 // The window's inner area: black, with the gradient picture drawn from the top left corner unstretched, or,
-// once start-up has painted it stretched, filling the area. The picture is the largest one the window has;
-// it is decoded on a thread of its own while the rest of the window is built, and taken at the first paint.
+// once start-up has painted it stretched, filling the area.
 class BingoClient : public QWidget
 {
 public:
     explicit BingoClient(QWidget *parent)
         : QWidget(parent)
-        , m_decoding(
-              std::async(std::launch::async, [] { return QImage(QStringLiteral(":/pictures/fondo.gif")); }))
+        , m_background(QStringLiteral(":/pictures/fondo.gif"))
     {
         setAutoFillBackground(true);
         QPalette palette = this->palette();
@@ -50,8 +45,6 @@ public:
 protected:
     void paintEvent(QPaintEvent * /*event*/) override
     {
-        if (m_decoding.valid())
-            m_background = QPixmap::fromImage(m_decoding.get());
         QPainter painter(this);
         if (m_background.isNull())
             return;
@@ -62,7 +55,6 @@ protected:
     }
 
 private:
-    std::future<QImage> m_decoding;
     QPixmap m_background;
     bool m_stretched = false;
 };
@@ -75,8 +67,7 @@ QFrame *makePanel(QWidget *parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(2);
     setBackColour(panel, 0x00000000, true);
-    // Text without a colour of its own (the delay label) is drawn light, so it can be read on the black
-    // panel.
+    // Text without a colour of its own (the delay label) is drawn light, so it can be read on the black panel.
     QPalette palette = panel->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     panel->setPalette(palette);

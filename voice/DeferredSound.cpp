@@ -13,46 +13,25 @@ DeferredSound::DeferredSound(QString libraryPath)
 {
 }
 
-// The player goes first: it closes the audio device. The library itself stays loaded until the process
-// ends, as SDL's threads and exit handlers may still refer to it.
-DeferredSound::~DeferredSound()
-{
-    m_player.reset();
-    if (m_loading.valid())
-        m_loading.wait();
-}
+// The player closes the audio device. The library itself stays loaded until the process ends, as SDL's
+// exit handlers may still refer to it.
+DeferredSound::~DeferredSound() = default;
 
-void DeferredSound::loadInBackground()
+bool DeferredSound::load()
 {
-    if (m_loading.valid() || m_settled)
-        return;
-    const QByteArray path = QFile::encodeName(m_libraryPath);
-    m_loading = std::async(std::launch::async, [path] {
-        Loaded loaded;
-        loaded.handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!loaded.handle) {
-            // dlerror() belongs to the thread that failed.
-            const char *error = dlerror();
-            loaded.error = QString::fromLocal8Bit(error ? error : "?");
-        }
-        return loaded;
-    });
-}
-
-bool DeferredSound::ready()
-{
-    if (m_settled)
+    if (m_tried)
         return m_player != nullptr;
-    loadInBackground();
-    const Loaded loaded = m_loading.get();
-    m_settled = true;
-    QString error = loaded.error;
-    if (loaded.handle) {
+    m_tried = true;
+    QString error;
+    if (void *library = dlopen(QFile::encodeName(m_libraryPath).constData(), RTLD_NOW | RTLD_LOCAL)) {
         using Entry = Sound *(*)();
-        if (auto entry = reinterpret_cast<Entry>(dlsym(loaded.handle, SoundLibraryEntry)))
+        if (auto entry = reinterpret_cast<Entry>(dlsym(library, SoundLibraryEntry)))
             m_player.reset(entry());
         else
             error = QStringLiteral("%1 no tiene %2").arg(m_libraryPath, QLatin1String(SoundLibraryEntry));
+    } else {
+        const char *reason = dlerror();
+        error = QString::fromLocal8Bit(reason ? reason : "?");
     }
     if (!m_player)
         std::fprintf(stderr, "cantabola: sin sonido: %s\n", qPrintable(error));
@@ -61,7 +40,7 @@ bool DeferredSound::ready()
 
 void DeferredSound::play(const QString &fileName, PlayMode mode)
 {
-    if (ready())
+    if (load())
         m_player->play(fileName, mode);
 }
 

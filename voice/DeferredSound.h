@@ -1,12 +1,11 @@
 #pragma once
 
-// The program's sound, kept in a library of its own that is loaded after the window is up.
+// The program's sound, kept in a library of its own that is loaded once the window is up.
 
 #include "Seams.h"
 
 #include <QString>
 
-#include <future>
 #include <memory>
 
 namespace cantabola {
@@ -17,9 +16,9 @@ inline constexpr const char *SoundLibraryFileName = "cantabola_sound.so";
 inline constexpr const char *SoundLibraryEntry = "cantabola_create_sound";
 
 // SDL2_mixer brings some forty shared libraries of its own (decoders, MIDI, the sound servers' clients).
-// Linked into the executable they would all be loaded and relocated before the window could appear; behind
-// this class they are loaded on a thread of their own while the window shows, and the first sound waits for
-// them only if it comes sooner.
+// Linked into the executable they would all be loaded and relocated before the window could appear. Behind
+// this class they are loaded when the program asks, once its window has been painted, or at the first
+// sound if that comes sooner; either way on the user-interface thread, like everything else.
 //
 // A library that is missing, cannot be loaded or has no entry leaves the program silent, as a missing
 // sound device does: one line on standard error, nothing shown, every play() returns at once.
@@ -31,23 +30,14 @@ public:
     DeferredSound(const DeferredSound &) = delete;
     DeferredSound &operator=(const DeferredSound &) = delete;
 
-    // Starts loading the library in the background, unless that has been started already.
-    void loadInBackground();
-    // Waits for the library and makes the player, once. Returns whether sound can be played.
-    bool ready();
+    // Loads the library and makes the player, the first time only. Returns whether sound can be played.
+    bool load();
 
     void play(const QString &fileName, PlayMode mode) override;
 
 private:
-    struct Loaded
-    {
-        void *handle = nullptr;
-        QString error;
-    };
-
     QString m_libraryPath;
-    std::future<Loaded> m_loading;
-    bool m_settled = false;
+    bool m_tried = false;
     std::unique_ptr<Sound> m_player;
 };
 

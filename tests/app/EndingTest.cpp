@@ -75,7 +75,7 @@ int runChild(int argc, char *argv[], const QString &scenario)
     Cantabola program(platform);
     if (!program.start())
         return 2;
-    program.afterFirstPaint([&sound] { sound.loadInBackground(); });
+    program.afterFirstPaint([&sound] { sound.load(); });
     FrmBingo &w = program.window();
 
     QTimer poll;

@@ -44,13 +44,13 @@ class DeferredSoundTest : public QObject
 private slots:
     void theWordsOfANumberAreHeardThroughTheLibrary_data()
     {
-        QTest::addColumn<bool>("loadedInBackground");
-        QTest::newRow("loaded while the window shows") << true;
+        QTest::addColumn<bool>("loadedFirst");
+        QTest::newRow("loaded once the window is up") << true;
         QTest::newRow("loaded by the first sound") << false;
     }
     void theWordsOfANumberAreHeardThroughTheLibrary()
     {
-        QFETCH(bool, loadedInBackground);
+        QFETCH(bool, loadedFirst);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         QVERIFY(writeTone(folder.filePath("treintay.wav"), 3000, 6000));
@@ -58,8 +58,8 @@ private slots:
         DiskSession session(folder.path(), 0);
         {
             DeferredSound sound(library);
-            if (loadedInBackground)
-                sound.loadInBackground();
+            if (loadedFirst)
+                QVERIFY(sound.load());
             DecirNumero(sound, 35);
             QVERIFY(waitUntilQuiet());
         }
@@ -101,11 +101,10 @@ private slots:
 
         DiskSession session(folder.path(), 0);
         DeferredSound sound(path);
-        sound.loadInBackground();
-        QVERIFY(!sound.ready());
+        QVERIFY(!sound.load());
         sound.play(QStringLiteral("pac.wav"), PlayMode::SyncNoStop);
         sound.play(QStringLiteral("pac.wav"), PlayMode::Async);
-        QVERIFY(!sound.ready());
+        QVERIFY(!sound.load());
         QVERIFY(!QFile::exists(session.output) || trimmed(readRuns(session.output)).empty());
     }
 
