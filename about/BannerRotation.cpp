@@ -1,5 +1,7 @@
 #include "BannerRotation.h"
 
+#include "AddressFile.h"
+
 #include <QDir>
 
 namespace cantabola {
@@ -10,6 +12,14 @@ BannerFiles bannerFiles(const QString &programFolder, int counter)
     const int banner = bannerNumber(counter);
     return {data.filePath(QStringLiteral("b%1.gif").arg(banner)),
             data.filePath(QStringLiteral("t%1.txt").arg(banner))};
+}
+
+QString BannerRotation::tick()
+{
+    m_counter = nextBannerCounter(m_counter);
+    const BannerFiles files = bannerFiles(m_programFolder, m_counter);
+    m_address = readFirstField(files.address);
+    return files.picture;
 }
 
 } // namespace cantabola

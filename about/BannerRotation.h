@@ -35,4 +35,36 @@ struct BannerFiles
 // current directory). The names are lower case.
 BannerFiles bannerFiles(const QString &programFolder, int counter);
 
+// The count at start-up, from a random r in [0, 1): 2k - 1 for k = floor(r x 8) + 1, one of 1, 3, ..., 15, so
+// that the first banner shown is a random one of 1 to 8.
+inline int bannerCounterStart(double r)
+{
+    const int k = static_cast<int>(r * 8) + 1;
+    return 2 * k - 1;
+}
+
+// The banner on show: its count, and the web address of its address file as read at the last tick.
+class BannerRotation
+{
+public:
+    explicit BannerRotation(QString programFolder)
+        : m_programFolder(std::move(programFolder))
+    {
+    }
+
+    void start(double r) { m_counter = bannerCounterStart(r); }
+    // Moves to the next count, reads its address afresh and returns the picture to load. Missing or broken
+    // files leave the banner blank or without a link; the rotation goes on.
+    QString tick();
+
+    int counter() const { return m_counter; }
+    // The address a click on the banner opens; empty when the banner has none.
+    const QString &address() const { return m_address; }
+
+private:
+    QString m_programFolder;
+    int m_counter = 0;
+    QString m_address;
+};
+
 } // namespace cantabola

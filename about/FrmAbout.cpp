@@ -1,12 +1,11 @@
 #include "FrmAbout.h"
 
 #include "AppInfo.h"
-#include "Colour.h"
+#include "QtColour.h"
 #include "Fonts.h"
-#include "FrmBingo.h"
+#include "MainWindow.h"
 #include "WebAddress.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -149,7 +148,7 @@ void frmAbout::reject()
 
 void frmAbout::Label1_Click()
 {
-    OpenWebAddress(m_platform, authorsWebAddress(), showMaximised);
+    OpenWebAddress(m_platform.browser, authorsWebAddress(), showMaximised);
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
@@ -163,25 +162,19 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmBingo_SM_AcercaDe_Click(FrmBingo &main)
+void showAboutWindow(MainWindow &main)
 {
     // At most one about window: a second request while it is open only brings it to the front.
-    if (auto *open = main.findChild<frmAbout *>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (auto *open = main.widget().findChild<frmAbout *>(QString(), Qt::FindDirectChildrenOnly)) {
         open->raise();
         open->activateWindow();
         return;
     }
-    QPointer<frmAbout> about = new frmAbout(main.platform(), &main);
+    QPointer<frmAbout> about = new frmAbout(main.platform(), &main.widget());
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->exec();
     // exec() deletes a window that deletes itself on close; this covers a window only hidden.
     delete about.data();
-}
-
-void installAboutWindow(FrmBingo &main)
-{
-    QObject::connect(main.SM_AcercaDe, &QAction::triggered, &main,
-                     [&main] { FrmBingo_SM_AcercaDe_Click(main); });
 }
 
 } // namespace cantabola

@@ -5,7 +5,7 @@
 // opening and destroyed when closed.
 
 #include "Controls.h"
-#include "Seams.h"
+#include "WindowSeams.h"
 
 #include <QDialog>
 #include <array>
@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace cantabola {
 
-class FrmBingo;
+class MainWindow;
 
 class frmAbout : public QDialog
 {
@@ -70,9 +70,6 @@ private:
 };
 
 // "Acerca de ...": shows the about window over the main window and returns when it has been closed.
-void FrmBingo_SM_AcercaDe_Click(FrmBingo &main);
-
-// Connects the help menu's "Acerca de ..." to the about window.
-void installAboutWindow(FrmBingo &main);
+void showAboutWindow(MainWindow &main);
 
 } // namespace cantabola

@@ -1,5 +1,7 @@
 #include "WebAddress.h"
 
+#include "Logging.h"
+
 #include <QRegularExpression>
 
 #ifndef CANTABOLA_AUTHORS_URL
@@ -77,11 +79,8 @@ void OpenWebAddress(Browser &browser, const QString &address, int showMode)
 {
     if (const std::optional<QUrl> url = webAddressToOpen(address))
         browser.open(*url, showMode);
-}
-
-void OpenWebAddress(Platform &platform, const QString &address, int showMode)
-{
-    OpenWebAddress(platform.browser, address, showMode);
+    else if (!address.isEmpty())
+        qCDebug(lcBanner) << "not a web address, left alone:" << address.left(200);
 }
 
 QString authorsWebAddress()

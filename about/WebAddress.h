@@ -28,7 +28,6 @@ std::optional<QUrl> webAddressToOpen(const QString &address);
 // Opens address in the browser with the given show mode when it is a web address; otherwise does nothing.
 // Reports nothing either way.
 void OpenWebAddress(Browser &browser, const QString &address, int showMode);
-void OpenWebAddress(Platform &platform, const QString &address, int showMode);
 
 // The authors' web page, fixed when the program is built. The about window shows it and opens it.
 QString authorsWebAddress();

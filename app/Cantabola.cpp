@@ -1,10 +1,8 @@
 #include "Cantabola.h"
 
-#include "Banner.h"
-#include "CardMenu.h"
 #include "FrmAbout.h"
 #include "FrmBingo.h"
-#include "Partida.h"
+#include "FrmCartones.h"
 
 #include "Fonts.h"
 
@@ -23,15 +21,23 @@ ApplicationSetup::ApplicationSetup()
 }
 
 Cantabola::Cantabola(Platform &platform)
-    : m_window(std::make_unique<FrmBingo>(platform, m_scale))
-    , m_partida(new Partida(*m_window))
+    : m_game({platform.clock, platform.random, platform.waiter, platform.sound})
+    , m_window(std::make_unique<FrmBingo>(platform, m_scale, m_game))
 {
-    installCardWindow(*m_window);
-    installAboutWindow(*m_window);
-    installBanner(*m_window);
+    QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
+                     [this] { cardWindow().showModal(); });
+    QObject::connect(m_window.get(), &FrmBingo::aboutRequested, m_window.get(),
+                     [this] { showAboutWindow(*m_window); });
 }
 
 Cantabola::~Cantabola() = default;
+
+FrmCartones &Cantabola::cardWindow()
+{
+    if (!m_cards)
+        m_cards = new FrmCartones(*m_window);
+    return *m_cards;
+}
 
 bool Cantabola::start()
 {

@@ -1,11 +1,13 @@
 #pragma once
 
-// The program put together: the main window with the game, the voice, the cards, the about window and the
-// banner connected to it, over the platform it is given.
+// The program put together: the game, and the main window observing it, with the card and about windows
+// opened at its request, over the platform it is given.
 
+#include "Partida.h"
 #include "Scaling.h"
-#include "Seams.h"
+#include "WindowSeams.h"
 
+#include <QPointer>
 #include <QTranslator>
 
 #include <functional>
@@ -14,7 +16,7 @@
 namespace cantabola {
 
 class FrmBingo;
-class Partida;
+class FrmCartones;
 
 // What the program sets up on its application before the main window is built: Qt's own buttons ("Sí",
 // "No", "Aceptar", "Cancelar") in Spanish, and the faces the design names mapped to installed ones.
@@ -35,6 +37,8 @@ class Cantabola
 public:
     explicit Cantabola(Platform &platform);
     ~Cantabola();
+    Cantabola(const Cantabola &) = delete;
+    Cantabola &operator=(const Cantabola &) = delete;
 
     // Loads and shows the main window. False when the screen was refused.
     bool start();
@@ -43,13 +47,16 @@ public:
     void afterFirstPaint(std::function<void()> action);
 
     FrmBingo &window() { return *m_window; }
-    Partida &partida() { return *m_partida; }
-    ScaleValues &scale() { return m_scale; }
+    Partida &game() { return m_game; }
 
 private:
+    // The card window, created at the first request and reused for the rest of the run.
+    FrmCartones &cardWindow();
+
     ScaleValues m_scale;
+    Partida m_game;
     std::unique_ptr<FrmBingo> m_window;
-    Partida *m_partida = nullptr; // owned by the window
+    QPointer<FrmCartones> m_cards;
 };
 
 } // namespace cantabola

@@ -1,11 +1,10 @@
 // Cantabola: a caller for the 90-ball game of bingo.
 
+#include "AppInfo.h"
 #include "Cantabola.h"
-#include "DeferredSound.h"
 #include "RealPlatform.h"
 
 #include <QApplication>
-#include <QDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,31 +33,17 @@ int main(int argc, char *argv[])
     }
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Cantabola"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0.0"));
+    QApplication::setApplicationName(cantabola::app::title);
+    QApplication::setApplicationVersion(cantabola::app::versionText());
 
     // Qt's own buttons in Spanish, and the design's faces.
     const cantabola::ApplicationSetup setup;
 
-    cantabola::QtScreen screen;
-    cantabola::SystemClock clock;
-    cantabola::EventLoopWaiter waiter;
-    cantabola::SystemRandom random;
-    cantabola::QtMessageBoxes messages;
-    cantabola::ImmediateExit process;
     // The sound library is loaded once the window is up (see DeferredSound).
-    cantabola::DeferredSound sound(
-        QDir(cantabola::executableFolder()).filePath(cantabola::SoundLibraryFileName));
-    cantabola::QtColourDialog colours;
-    cantabola::QtPrintDialog printing;
-    cantabola::DesktopBrowser browser;
-    cantabola::HelpWindowViewer help;
-    cantabola::Platform platform{screen, clock,   waiter,   random,  messages, process,
-                                 sound,  colours, printing, browser, help,     cantabola::executableFolder()};
-
-    cantabola::Cantabola program(platform);
+    cantabola::RealPlatform real;
+    cantabola::Cantabola program(real.platform());
     if (!program.start())
         return 0;
-    program.afterFirstPaint([&sound] { sound.load(); });
+    program.afterFirstPaint([&real] { real.sound().load(); });
     return QApplication::exec();
 }

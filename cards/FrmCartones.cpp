@@ -1,9 +1,10 @@
 #include "FrmCartones.h"
 
 #include "AppInfo.h"
-#include "Colour.h"
+#include "QtColour.h"
 #include "Fonts.h"
-#include "FrmBingo.h"
+#include "Logging.h"
+#include "MainWindow.h"
 #include "SheetPrinter.h"
 
 #include <QFrame>
@@ -91,26 +92,6 @@ protected:
     }
 };
 
-// The cells of the open window, as the filling sees them.
-class WindowCells : public CardCells
-{
-public:
-    explicit WindowCells(FrmCartones &window)
-        : m_window(window)
-    { }
-
-    ColourValue background(int card, int k) const override { return backColour(label(card, k)); }
-    void setCaption(int card, int k, const std::string &caption) override
-    {
-        label(card, k)->setText(QString::fromStdString(caption));
-    }
-    void repaintNow(int card, int k) override { label(card, k)->repaint(); }
-
-private:
-    QLabel *label(int card, int k) const { return m_window.cells(card).at(static_cast<std::size_t>(k)); }
-    FrmCartones &m_window;
-};
-
 constexpr float buttonFontSize = 8.25F;
 constexpr float cellFontSize = 24.0F;
 constexpr ColourValue windowDesignColour = 0x00000000;
@@ -123,10 +104,11 @@ QString cellArrayName(int card)
 
 } // namespace
 
-FrmCartones::FrmCartones(FrmBingo &main)
-    : QDialog(&main,
+FrmCartones::FrmCartones(MainWindow &main)
+    : QDialog(&main.widget(),
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , ScaledWindow(*this, "FrmCartones")
     , m_main(main)
     , m_platform(main.platform())
 {
@@ -153,13 +135,6 @@ FrmCartones::CellArray &FrmCartones::cells(int card)
     }
 }
 
-Control &FrmCartones::control(const QString &name)
-{
-    Control *found = m_controls->find(name);
-    Q_ASSERT(found);
-    return *found;
-}
-
 void FrmCartones::showModal()
 {
     if (isVisible())
@@ -180,29 +155,35 @@ void FrmCartones::Load()
     scale.DesignHeight = 600;
     if (!isDesignKeepingScreen(screen)) {
         ScaleWindowToScreen(*this, scale, screen);
-        m_controls->placeAll();
+        controls().placeAll();
     }
 
     // The main window's outer size, then the layout by the number of cards.
-    const ScalableProps &mainProps = m_main.windowProps();
-    m_props.width = mainProps.width.value_or(12000);
-    m_props.height = mainProps.height.value_or(9000);
+    const ScalableProps &mainProps = m_main.outerGeometry();
+    ScalableProps &props = windowProps();
+    props.width = mainProps.width.value_or(12000);
+    props.height = mainProps.height.value_or(9000);
 
     Control &frame3 = control(QStringLiteral("PctMarco(3)"));
-    const CardLayout layout = layoutForCards(m_main.NumberOfCards, *m_props.width, *m_props.height,
+    const CardLayout layout = layoutForCards(m_main.NumberOfCards(), *props.width, *props.height,
                                              frame3.props.width.value_or(0));
     for (int card = 1; card <= cardCount; ++card)
         PctMarco.at(static_cast<std::size_t>(card))
             ->setVisible(layout.frameShown.at(static_cast<std::size_t>(card - 1)));
-    m_props.width = layout.windowWidth;
-    m_props.height = layout.windowHeight;
+    props.width = layout.windowWidth;
+    props.height = layout.windowHeight;
     if (layout.frame3Left) {
         frame3.props.left = *layout.frame3Left;
-        m_controls->place(frame3);
+        controls().place(frame3);
     }
     if (layout.placeButtons)
         PlaceButtons();
-    applyWindowGeometry();
+    // Centred on the main window at every opening.
+    applyWindowGeometry([this](QSize outer) {
+        const QRect owner = m_main.widget().frameGeometry();
+        return QPoint(owner.x() + (owner.width() - outer.width()) / 2,
+                      owner.y() + (owner.height() - outer.height()) / 2);
+    });
 
     // A random standard colour and new numbers.
     PaintCards(false);
@@ -215,8 +196,7 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
     delete m_client;
     m_client = new QWidget(this);
     m_client->setGeometry(rect());
-    m_controls = std::make_unique<ControlSet>(m_client, QStringLiteral("FrmCartones"));
-    m_controls->setTwipsPerPixel(screen.twipsPerPixelX, screen.twipsPerPixelY);
+    ControlSet &c = resetControls(m_client, screen);
     PctMarco = {};
     ShpMarco = {};
     LblCasilla = {};
@@ -226,12 +206,13 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
     CardColor = 0;
 
     // The window's own design properties; the load sequence replaces its size.
-    m_props = {};
-    m_props.fontSize = buttonFontSize;
-    m_props.width = 9510;
-    m_props.height = 6825;
-    m_props.left = 0;
-    m_props.top = 0;
+    ScalableProps &props = windowProps();
+    props = {};
+    props.fontSize = buttonFontSize;
+    props.width = 9510;
+    props.height = 6825;
+    props.left = 0;
+    props.top = 0;
 
     const auto makeButton = [this](const QString &caption) {
         auto *button = new WrappingButton(caption, m_client);
@@ -240,7 +221,6 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
     };
 
     // In the order of the design; it decides which of the labels and shapes of a frame is drawn in front.
-    ControlSet &c = *m_controls;
     CmbElegirColor = makeButton(QStringLiteral("Personalizar colores"));
     c.add(QStringLiteral("CmbElegirColor"), QStringLiteral("commandbutton"), CmbElegirColor, nullptr, 7920,
           7560, 1095, 495, buttonFontSize);
@@ -274,7 +254,7 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
 void FrmCartones::buildCard(int card, float left, float top, float shapeLeft)
 {
     const auto index = static_cast<std::size_t>(card);
-    ControlSet &c = *m_controls;
+    ControlSet &c = controls();
 
     // The frames have no border of their own; the frame shape draws the card's outline.
     auto *frame = new QFrame(m_client);
@@ -324,40 +304,17 @@ void FrmCartones::setWindowBackground(ColourValue colour)
     update();
 }
 
-void FrmCartones::applyWindowGeometry()
-{
-    const int width = m_controls->toPixelsX(m_props.width.value_or(9510));
-    const int height = m_controls->toPixelsY(m_props.height.value_or(6825));
-    // The stored size is the outer one, title bar and border included, as far as the window system tells; it
-    // can tell only once the window exists.
-    if (!testAttribute(Qt::WA_WState_Created))
-        create();
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(std::max(1, width - frameExtra.width()), std::max(1, height - frameExtra.height()));
-    // Centred on the main window at every opening.
-    const QRect owner = m_main.frameGeometry();
-    const QSize outer = size() + frameExtra;
-    move(owner.x() + (owner.width() - outer.width()) / 2, owner.y() + (owner.height() - outer.height()) / 2);
-    if (m_props.fontSize) {
-        QFont windowFont = font();
-        windowFont.setPixelSize(m_controls->fontPixels(*m_props.fontSize));
-        setFont(windowFont);
-        // The controls keep the fonts they were given; only the window's default changes.
-        m_controls->placeAll();
-    }
-}
-
 void FrmCartones::PlaceButtons()
 {
     const Control &colour = control(QStringLiteral("CmbElegirColor"));
     const ButtonRow row
-        = cantabola::PlaceButtons(m_props.width.value_or(0), m_props.height.value_or(0),
+        = cantabola::PlaceButtons(windowProps().width.value_or(0), windowProps().height.value_or(0),
                                   colour.props.width.value_or(0), colour.props.height.value_or(0));
     const auto put = [this](const QString &name, ButtonPlace place) {
         Control &button = control(name);
         button.props.left = place.left;
         button.props.top = place.top;
-        m_controls->place(button);
+        controls().place(button);
     };
     put(QStringLiteral("CmbElegirColor"), row.elegirColor);
     put(QStringLiteral("CmbGenerar"), row.generar);
@@ -385,8 +342,28 @@ void FrmCartones::PaintCards(bool UseDialogColor)
 
 void FrmCartones::FillCards()
 {
-    WindowCells windowCells(*this);
-    cantabola::FillCards(windowCells, m_platform.random);
+    cantabola::FillCards(*this, m_platform.random);
+}
+
+ColourValue FrmCartones::background(int card, int k) const
+{
+    return backColour(cell(card, k));
+}
+
+QLabel *FrmCartones::cell(int card, int k) const
+{
+    const CellArray &array = card == 1 ? LblCasilla : card == 2 ? LblCasilla2 : card == 3 ? LblCasilla3 : LblCasilla4;
+    return array.at(static_cast<std::size_t>(k));
+}
+
+void FrmCartones::setCaption(int card, int k, const std::string &caption)
+{
+    cell(card, k)->setText(QString::fromStdString(caption));
+}
+
+void FrmCartones::repaintNow(int card, int k)
+{
+    cell(card, k)->repaint();
 }
 
 void FrmCartones::CmbGenerar_Click()
@@ -427,18 +404,12 @@ void FrmCartones::CmbPrint_Click()
     CmbElegirColor->hide();
     const QImage sheet = grab().toImage();
     // A printer that fails says nothing; the window stays as it is now and can only be closed.
-    if (!printOnOnePage(sheet, *printer))
+    if (!printOnOnePage(sheet, *printer)) {
+        qCDebug(lcCards) << "the sheet could not be printed on" << printer->printerName()
+                         << printer->outputFileName();
         return;
+    }
     accept();
-}
-
-WindowState FrmCartones::state() const
-{
-    if (isMaximized())
-        return WindowState::Maximised;
-    if (isMinimized())
-        return WindowState::Minimised;
-    return WindowState::Normal;
 }
 
 void FrmCartones::keyPressEvent(QKeyEvent *event)

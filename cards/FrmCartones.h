@@ -6,9 +6,8 @@
 // window object remembers whether it has been scaled to the screen.
 
 #include "CardRules.h"
-#include "Controls.h"
-#include "Scaling.h"
-#include "Seams.h"
+#include "ScaledWindow.h"
+#include "WindowSeams.h"
 
 #include <QDialog>
 #include <array>
@@ -21,15 +20,15 @@ class QPushButton;
 
 namespace cantabola {
 
-class FrmBingo;
+class MainWindow;
 
-class FrmCartones : public QDialog, public ScalableWindow
+class FrmCartones : public QDialog, public ScaledWindow, private CardCells
 {
     Q_OBJECT
 
 public:
     // The window belongs to the main window, which it is centred on and takes its size and card count from.
-    explicit FrmCartones(FrmBingo &main);
+    explicit FrmCartones(MainWindow &main);
     ~FrmCartones() override;
 
     // Loads the window and shows it modally; returns when it is closed (close box or a successful print).
@@ -56,6 +55,15 @@ public:
     // The colour of the card frames and blank cells, 0x00BBGGRR.
     ColourValue CardColor = 0;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildControls(const ScreenInfo &screen);
+    void buildCard(int card, float left, float top, float shapeLeft);
+    void setWindowBackground(ColourValue colour);
+
     // The controls of the current opening (rebuilt by Load).
     QPushButton *CmbElegirColor = nullptr;
     QPushButton *CmbGenerar = nullptr;
@@ -69,36 +77,16 @@ public:
     CellArray LblCasilla4 {};
     // The cells of card 1 to 4.
     CellArray &cells(int card);
+    QLabel *cell(int card, int k) const;
 
-    ControlSet &controls() { return *m_controls; }
-    Control &control(const QString &name);
-    // The window's outer size in twips, as the load sequence set it.
-    ScalableProps &windowProps() { return m_props; }
+    // CardCells, for the filling.
+    ColourValue background(int card, int k) const override;
+    void setCaption(int card, int k, const std::string &caption) override;
+    void repaintNow(int card, int k) override;
 
-    // ScalableWindow
-    std::string name() const override { return "FrmCartones"; }
-    bool ajustado() const override { return m_ajustado; }
-    void setAjustado(bool value) override { m_ajustado = value; }
-    WindowState state() const override;
-    ScalableProps &ownProps() override { return m_props; }
-    std::vector<ScalableControl> scalableControls() override { return m_controls->scalableControls(); }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    void buildControls(const ScreenInfo &screen);
-    void buildCard(int card, float left, float top, float shapeLeft);
-    void setWindowBackground(ColourValue colour);
-    void applyWindowGeometry();
-
-    FrmBingo &m_main;
+    MainWindow &m_main;
     Platform &m_platform;
     QWidget *m_client = nullptr;
-    std::unique_ptr<ControlSet> m_controls;
-    ScalableProps m_props;
-    bool m_ajustado = false;
     ColourValue m_dialogColour = 0; // the colour last chosen in the colour dialog
 };
 

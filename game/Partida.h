@@ -1,47 +1,89 @@
 #pragma once
 
-// The operator's side of a game on the main window: the start and stop button, the draw and its wait, the
-// end of a game, the new game, and the game commands of the menus.
+// The game: the drum, the draw and its announcement, the wait between balls, automatic calling and the end of
+// a game. It owns the game's state and tells its observers (the main window, and any window added later)
+// about every change through signals; it knows no widget.
 //
-// All of it runs on the one user-interface thread. Automatic calling is a loop inside the start button's
-// click handler; every pause dispatches window events, so a click on "Parar juego" runs its handler nested
-// inside the wait. The button's caption is the run state: the loop reads it after every wait to learn that
-// stop was pressed. Which commands may nest is decided by what is disabled.
+// All of it runs on the one user-interface thread. Automatic calling is a loop inside the start command; every
+// pause dispatches window events, so a stop command runs nested inside the wait of the run it stops. The run
+// state is what the loop reads after every wait to learn that stop was pressed.
+
+#include "Drum.h"
+#include "Seams.h"
 
 #include <QObject>
-#include <QString>
+#include <vector>
 
 namespace cantabola {
 
-class FrmBingo;
+enum class RunState {
+    Idle, // waiting for the operator
+    Drawing, // one ball drawn one-by-one, its announcement not yet over: the start command is not offered
+    Calling, // automatic calling: the start command stops it
+};
 
 class Partida : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Partida(FrmBingo &window);
+    // What the game takes from the machine.
+    struct Seams
+    {
+        Clock &clock;
+        Random &random;
+        Waiter &waiter;
+        Sound &sound;
+    };
 
-    static inline const QString captionStart = QStringLiteral("Sacar número");
-    static inline const QString captionStop = QStringLiteral("Parar juego");
-    static inline const QString endOfGameQuestion = QStringLiteral("Partida concluída. ¿Otra partida?");
+    explicit Partida(Seams seams, QObject *parent = nullptr);
 
-    // Handlers, connected to the window's controls and menu items.
-    void CmbStart_Click();
-    void CmbNuevo_Click();
-    void SM_Auto_Click();
-    void SM_Voice_Click();
-    void SM_play_Click();
+    // The state of the game.
+    bool BolaSacada(int n) const { return n >= 1 && n <= 90 && m_drawn[static_cast<std::size_t>(n)]; }
+    int BolasSacadas() const { return static_cast<int>(m_order.size()); }
+    // The number last drawn, 0 when none is out.
+    int NumEnJuego() const { return m_order.empty() ? 0 : m_order.back(); }
+    // The balls of this game in the order they came out.
+    const std::vector<int> &drawOrder() const { return m_order; }
+    RunState runState() const { return m_run; }
 
+    // Options, as the operator has set them.
+    bool ModoAutomatico() const { return m_automatic; }
+    void setModoAutomatico(bool automatic) { m_automatic = automatic; }
+    void setVoice(bool on) { m_voice = on; }
+    // The pause after each ball; read again after every ball, so a change applies from the next wait.
+    void setDelaySeconds(double seconds) { m_delaySeconds = seconds; }
+
+    // The start button: one ball, or automatic calling until stopped or the game is over; during automatic
+    // calling, stop.
+    void startOrStop();
     // One ball (false) or automatic calling until stopped or the game is over (true).
     void SacarBola(bool automatico);
+    // Puts every ball back in the drum.
+    void NuevaPartida();
+
+signals:
+    // n is out: the observers show it now, before it is announced.
+    void ballDrawn(int n);
+    // Every ball is back in the drum.
+    void drumReset();
+    void runStateChanged(cantabola::RunState state);
+    // All 90 balls are out and the operator asked for more: the observer asks whether to play again and
+    // answers with NuevaPartida() (or ends the program).
+    void gameOver();
 
 private:
     void drawStep();
-    void endOfGamePrompt();
-    void setCallingControlsEnabled(bool enabled);
+    void endOfGame();
+    void setRunState(RunState state);
 
-    FrmBingo &m_window;
+    Seams m_seams;
+    DrawnFlags m_drawn {};
+    std::vector<int> m_order;
+    RunState m_run = RunState::Idle;
+    bool m_automatic = true;
+    bool m_voice = true;
+    double m_delaySeconds = 3.0;
 };
 
 } // namespace cantabola

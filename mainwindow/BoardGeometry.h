@@ -43,13 +43,6 @@ inline float boardFontSize(float scaleX)
     return 18.0F / scaleX;
 }
 
-// 2k - 1 for k = floor(r x 8) + 1: one of 1, 3, ..., 15.
-inline int bannerCounterStart(double r)
-{
-    const int k = static_cast<int>(r * 8) + 1;
-    return 2 * k - 1;
-}
-
 // "CANTABOLA Versión 2.0.0"
 QString mainWindowCaption();
 

@@ -2,8 +2,9 @@
 
 #include "AniGif.h"
 #include "AppInfo.h"
+#include "WebAddress.h"
 #include "BoardGeometry.h"
-#include "Colour.h"
+#include "QtColour.h"
 #include "Fonts.h"
 
 #include <QAction>
@@ -94,14 +95,16 @@ QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font)
 
 } // namespace
 
-FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, QWidget *parent)
+FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, Partida &game, QWidget *parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , ScaledWindow(*this, "FrmBingo")
     , m_platform(platform)
     , m_scale(scale)
+    , m_game(game)
     , m_client(new BingoClient(this))
-    , m_controls(m_client, QStringLiteral("FrmBingo"))
+    , m_banner(platform.programFolder)
 {
     setObjectName(QStringLiteral("FrmBingo"));
     setCentralWidget(m_client);
@@ -109,24 +112,25 @@ FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icono.png")));
     setFont(defaultDesignFont());
 
-    const ScreenInfo screen = m_platform.screen.metrics();
-    m_controls.setTwipsPerPixel(screen.twipsPerPixelX, screen.twipsPerPixelY);
+    resetControls(m_client, m_platform.screen.metrics());
 
-    m_props.fontSize = 8.25F;
-    m_props.width = 11880;
-    m_props.height = 8310;
-    m_props.left = 0;
-    m_props.top = 0;
+    ScalableProps &props = windowProps();
+    props.fontSize = 8.25F;
+    props.width = 11880;
+    props.height = 8310;
+    props.left = 0;
+    props.top = 0;
 
     buildControls();
     buildMenus();
+    connectGame();
 }
 
 FrmBingo::~FrmBingo() = default;
 
 void FrmBingo::buildControls()
 {
-    ControlSet &c = m_controls;
+    ControlSet &c = controls();
 
     Picture4 = makePanel(m_client);
     const Control &picture4 = c.add(QStringLiteral("Picture4"), QStringLiteral("picturebox"), Picture4,
@@ -204,6 +208,9 @@ void FrmBingo::buildControls()
     setTabOrder(CmbImprimir, CmbNuevo);
 
     connect(HscInterval, &QScrollBar::valueChanged, this, &FrmBingo::updateDelayLabel);
+    connect(CmbImprimir, &QPushButton::clicked, this, &FrmBingo::cardWindowRequested);
+    connect(Timer1, &QTimer::timeout, this, &FrmBingo::Timer1_Timer);
+    connect(AniGIF1, &AniGif::clicked, this, &FrmBingo::AniGIF1_Click);
 }
 
 void FrmBingo::buildMenus()
@@ -227,6 +234,7 @@ void FrmBingo::buildMenus()
         item->setCheckable(true);
         item->setChecked(n == 4);
         SM_Cards[n] = item;
+        connect(item, &QAction::triggered, this, [this, n] { SM_Card_Click(static_cast<int>(n)); });
     }
     M_Play->addSeparator()->setObjectName(QStringLiteral("Separador"));
     SM_End = M_Play->addAction(QStringLiteral("Salir"));
@@ -252,13 +260,23 @@ void FrmBingo::buildMenus()
 
     // The menu items of the checkable kind toggle their own mark; the handlers read it afterwards.
     connect(SM_End, &QAction::triggered, this, &QWidget::close);
+    connect(SM_Auto, &QAction::triggered, this, &FrmBingo::SM_Auto_Click);
+    connect(SM_Voice, &QAction::triggered, this, &FrmBingo::SM_Voice_Click);
+    connect(SM_play, &QAction::triggered, this, &FrmBingo::SM_play_Click);
+    connect(SM_AcercaDe, &QAction::triggered, this, &FrmBingo::aboutRequested);
 }
 
-Control &FrmBingo::control(const QString &name)
+void FrmBingo::connectGame()
 {
-    Control *found = m_controls.find(name);
-    Q_ASSERT(found);
-    return *found;
+    connect(CmbStart, &QPushButton::clicked, &m_game, &Partida::startOrStop);
+    connect(SM_GetNumber, &QAction::triggered, &m_game, &Partida::startOrStop);
+    connect(CmbNuevo, &QPushButton::clicked, &m_game, &Partida::NuevaPartida);
+    connect(SM_New, &QAction::triggered, &m_game, &Partida::NuevaPartida);
+
+    connect(&m_game, &Partida::ballDrawn, this, &FrmBingo::showBall);
+    connect(&m_game, &Partida::drumReset, this, &FrmBingo::clearBoard);
+    connect(&m_game, &Partida::runStateChanged, this, &FrmBingo::showRunState);
+    connect(&m_game, &Partida::gameOver, this, &FrmBingo::askForAnotherGame);
 }
 
 bool FrmBingo::Load()
@@ -268,15 +286,16 @@ bool FrmBingo::Load()
     // 2. The banner changes once a minute from now on.
     Timer1->setInterval(60000);
     Timer1->start();
-    // 3. The banner counter starts at an odd value, so the first banner shown is a random one of 1 to 8.
-    BannerCounter = bannerCounterStart(m_platform.random.next());
+    // 3. The first banner shown is a random one of 1 to 8.
+    m_banner.start(m_platform.random.next());
     // 4.
     setWindowTitle(mainWindowCaption());
     // 5, 6.
     m_scale.DesignWidth = 800;
     m_scale.DesignHeight = 600;
-    m_props.width = 12000;
-    m_props.height = 9000;
+    ScalableProps &props = windowProps();
+    props.width = 12000;
+    props.height = 9000;
 
     // 7. A screen that is too small is refused before anything shows.
     const ScreenInfo screen = m_platform.screen.metrics();
@@ -294,23 +313,26 @@ bool FrmBingo::Load()
     // 8. The one screen the design was drawn for keeps the design; every other is adapted and filled.
     if (isDesignKeepingScreen(screen)) {
         m_scale.ScaleX = 1.0F;
-        m_props.left = (screen.widthTwips - *m_props.width) / 2;
-        m_props.top = (screen.heightTwips - *m_props.height) / 2;
+        props.left = (screen.widthTwips - *props.width) / 2;
+        props.top = (screen.heightTwips - *props.height) / 2;
     } else {
         ScaleWindowToScreen(*this, m_scale, screen);
-        m_controls.placeAll();
-        m_props.left = 0;
-        m_props.top = 0;
-        m_props.width = screen.widthTwips;
-        m_props.height = screen.heightTwips;
+        controls().placeAll();
+        props.left = 0;
+        props.top = 0;
+        props.width = screen.widthTwips;
+        props.height = screen.heightTwips;
     }
-    applyWindowGeometry();
+    applyWindowGeometry([this, &props](QSize /*outer*/) {
+        return QPoint(controls().toPixelsX(props.left.value_or(0)), controls().toPixelsY(props.top.value_or(0)));
+    });
 
     // 9.
     ImgBolaGrande->setScaledContents(true);
     ImgTitulo->setScaledContents(true);
     // 10.
-    ModoAutomatico = true;
+    m_game.setModoAutomatico(true);
+    m_game.setVoice(SM_Voice->isChecked());
     // 11. Sounds and the help document are named without a folder from here on.
     QDir::setCurrent(m_platform.programFolder);
     // 12.
@@ -322,7 +344,7 @@ bool FrmBingo::Load()
     Control &number = control(QStringLiteral("LblNumEnJuego"));
     number.props.left = centredOn(*big.props.left, *big.props.width, *number.props.width);
     number.props.top = centredOn(*big.props.top, *big.props.height, *number.props.height);
-    m_controls.place(number);
+    controls().place(number);
     // 15.
     show();
     return true;
@@ -340,7 +362,7 @@ void FrmBingo::buildBoard(const ScreenInfo &screen)
         ball->setPixmap(ballPicture);
         ball->hide();
         Control &ballControl
-            = m_controls.add(QStringLiteral("ImgBola(%1)").arg(n), QStringLiteral("image"), ball, &picture1,
+            = controls().add(QStringLiteral("ImgBola(%1)").arg(n), QStringLiteral("image"), ball, &picture1,
                              *templateBall.props.left, *templateBall.props.top, *templateBall.props.width,
                              *templateBall.props.height);
         ImgBola[index] = ball;
@@ -358,7 +380,7 @@ void FrmBingo::buildBoard(const ScreenInfo &screen)
             = ballOffset(*label.props.left, *label.props.width, *ballControl.props.width, m_scale.ScaleX);
         ballControl.props.top
             = ballOffset(*label.props.top, *label.props.height, *ballControl.props.height, m_scale.ScaleX);
-        m_controls.place(ballControl);
+        controls().place(ballControl);
         ball->lower();
         ball->show();
 
@@ -367,14 +389,16 @@ void FrmBingo::buildBoard(const ScreenInfo &screen)
         setForeColour(numberLabel, colourNotDrawn);
         label.props.fontSize = boardFontSize(m_scale.ScaleX);
         numberLabel->setFont(designFont(QStringLiteral("Arial"), *label.props.fontSize, true));
-        m_controls.place(label);
+        controls().place(label);
     }
 }
 
 void FrmBingo::updateDelayLabel()
 {
+    // The bar counts half seconds.
     LblDelay->setText(delayCaption(HscInterval->value(), locale()));
-    m_controls.refit(control(QStringLiteral("LblDelay")));
+    controls().refit(control(QStringLiteral("LblDelay")));
+    m_game.setDelaySeconds(HscInterval->value() / 2.0);
 }
 
 void FrmBingo::setMenuEnabled(QMenu *menu, bool enabled)
@@ -383,43 +407,96 @@ void FrmBingo::setMenuEnabled(QMenu *menu, bool enabled)
     menu->setEnabled(enabled);
 }
 
-bool FrmBingo::menuEnabled(const QMenu *menu)
-{
-    return menu->menuAction()->isEnabled();
-}
-
 QSize FrmBingo::stretchedBackground() const
 {
     return m_client->stretchedTo();
 }
 
-WindowState FrmBingo::state() const
+void FrmBingo::showBall(int n)
 {
-    if (isMaximized())
-        return WindowState::Maximised;
-    if (isMinimized())
-        return WindowState::Minimised;
-    return WindowState::Normal;
+    // Painted at once: the announcement that follows holds the thread.
+    const auto index = static_cast<std::size_t>(n);
+    LblNumEnJuego->setText(QString::number(n));
+    LblNumEnJuego->repaint();
+    setForeColour(LblNumero.at(index), colourDrawn);
+    LblNumero.at(index)->repaint();
 }
 
-void FrmBingo::applyWindowGeometry()
+void FrmBingo::clearBoard()
 {
-    const int width = m_controls.toPixelsX(m_props.width.value_or(12000));
-    const int height = m_controls.toPixelsY(m_props.height.value_or(9000));
-    // The stored size is the outer one, title bar and border included, as far as the window system tells;
-    // the frame is only known once the window exists.
-    if (!testAttribute(Qt::WA_WState_Created))
-        create();
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(std::max(1, width - frameExtra.width()), std::max(1, height - frameExtra.height()));
-    move(m_controls.toPixelsX(m_props.left.value_or(0)), m_controls.toPixelsY(m_props.top.value_or(0)));
-    if (m_props.fontSize) {
-        QFont windowFont = font();
-        windowFont.setPixelSize(m_controls.fontPixels(*m_props.fontSize));
-        setFont(windowFont);
-        // The controls keep the fonts they were given; only the window's default changes.
-        m_controls.placeAll();
+    for (std::size_t i = 1; i <= 90; ++i) {
+        setBackColour(LblNumero.at(i), colourBoardBack, false);
+        setForeColour(LblNumero.at(i), colourNotDrawn);
     }
+    LblNumEnJuego->setText(QString());
+}
+
+void FrmBingo::showRunState(RunState state)
+{
+    // While the game calls by itself only the stop, the delay, the help and the close box stay usable; a ball
+    // drawn one-by-one holds the start button back until its announcement has had its pause.
+    const bool calling = state == RunState::Calling;
+    setMenuEnabled(M_Options, !calling);
+    setMenuEnabled(M_Play, !calling);
+    CmbImprimir->setEnabled(!calling);
+    CmbNuevo->setEnabled(!calling);
+    CmbStart->setText(calling ? captionStop : captionStart);
+    CmbStart->setEnabled(state != RunState::Drawing);
+}
+
+void FrmBingo::askForAnotherGame()
+{
+    const MessageAnswer answer = m_platform.messages.show(
+        this, {endOfGameQuestion, app::title, MessageIcon::Question, MessageButtons::YesNo});
+    if (answer != MessageAnswer::Yes) {
+        m_platform.process.endProcess();
+        return;
+    }
+    m_game.NuevaPartida();
+}
+
+void FrmBingo::SM_Card_Click(int n)
+{
+    // The item has already toggled its own tick when it was chosen.
+    if (SM_Cards.at(static_cast<std::size_t>(n))->isChecked()) {
+        for (int other = 1; other <= 4; ++other) {
+            if (other != n)
+                SM_Cards.at(static_cast<std::size_t>(other))->setChecked(false);
+        }
+    }
+    m_numberOfCards = static_cast<std::uint8_t>(n);
+    emit cardWindowRequested();
+}
+
+void FrmBingo::SM_Auto_Click()
+{
+    // The item's check mark has already been inverted by the menu.
+    CmbStart->setEnabled(true);
+    m_game.setModoAutomatico(SM_Auto->isChecked());
+}
+
+void FrmBingo::SM_Voice_Click()
+{
+    // With the voice on a word needs time to be heard: the shortest delay becomes 2 seconds. The bar raises a
+    // value below its new minimum by itself, and the delay label and the game follow.
+    m_game.setVoice(SM_Voice->isChecked());
+    HscInterval->setRange(SM_Voice->isChecked() ? 4 : 1, 10);
+}
+
+void FrmBingo::SM_play_Click()
+{
+    m_platform.help.showContents(QDir::current().absoluteFilePath(helpFileName));
+}
+
+void FrmBingo::Timer1_Timer()
+{
+    // Loaded on every tick, also when the banner stays the same: its animation starts over.
+    AniGIF1->loadFile(m_banner.tick());
+}
+
+void FrmBingo::AniGIF1_Click()
+{
+    OpenWebAddress(m_platform.browser, m_banner.address(), showHidden);
 }
 
 void FrmBingo::closeEvent(QCloseEvent *event)

@@ -1,16 +1,16 @@
 #pragma once
 
 // The main window: the board of 90 numbers, the number just drawn over the large ball, the start button, the
-// delay bar, the banner and the menus. Other parts of the program reach its controls and game state by name,
-// as the window's public members, and connect their handlers to them.
+// delay bar, the sponsor banner and the menus. It observes the game and paints what changes; its controls are
+// its own. The card and about windows are opened by whoever listens to its requests.
 
-#include "Controls.h"
-#include "Scaling.h"
-#include "Seams.h"
+#include "BannerRotation.h"
+#include "MainWindow.h"
+#include "Partida.h"
+#include "ScaledWindow.h"
 
 #include <QMainWindow>
 #include <array>
-#include <cstdint>
 
 class QAction;
 class QFrame;
@@ -25,12 +25,12 @@ namespace cantabola {
 class AniGif;
 class BingoClient;
 
-class FrmBingo : public QMainWindow, public ScalableWindow
+class FrmBingo : public QMainWindow, public ScaledWindow, public MainWindow
 {
     Q_OBJECT
 
 public:
-    FrmBingo(Platform &platform, ScaleValues &scale, QWidget *parent = nullptr);
+    FrmBingo(Platform &platform, ScaleValues &scale, Partida &game, QWidget *parent = nullptr);
     ~FrmBingo() override;
 
     // Start-up, run once: seeds the generator, arms the banner timer, checks the screen, adapts the window to
@@ -43,20 +43,63 @@ public:
     static constexpr std::uint32_t colourDrawn = 0x000000FF;
     static constexpr std::uint32_t colourBoardBack = 0x00E0E0E0;
 
-    // Game state.
-    std::array<bool, 91> BolaSacada {};
-    std::uint8_t BolasSacadas = 0;
-    std::int16_t NumEnJuego = 0;
-    bool ModoAutomatico = false;
+    static inline const QString captionStart = QStringLiteral("Sacar número");
+    static inline const QString captionStop = QStringLiteral("Parar juego");
+    static inline const QString endOfGameQuestion = QStringLiteral("Partida concluída. ¿Otra partida?");
+    // The help document the help menu opens, in the program's folder.
+    static inline const QString helpFileName = QStringLiteral("ayudabingo.html");
 
-    // Banner state.
-    int BannerCounter = 0;
-    QString BannerUrl;
+    // Whether the background picture has been stretched over the inner area (the 1024-pixel screen at 12
+    // twips per pixel), and to what size.
+    QSize stretchedBackground() const;
 
-    // Number of cards the card window shows (0 until a card menu item is chosen).
-    std::uint8_t NumberOfCards = 0;
+    // MainWindow
+    QWidget &widget() override { return *this; }
+    Platform &platform() const override { return m_platform; }
+    ScaleValues &scale() const override { return m_scale; }
+    std::uint8_t NumberOfCards() const override { return m_numberOfCards; }
+    const ScalableProps &outerGeometry() const override { return windowProps(); }
 
-    // Panels and their controls.
+signals:
+    // The window was closed (close box or "Salir"); the program ends.
+    void unloaded();
+    // A card menu item or "Imprimir cartones": the card window is to open, modally.
+    void cardWindowRequested();
+    // "Acerca de ...": the about window is to open, modally.
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectGame();
+    void buildBoard(const ScreenInfo &screen);
+    void updateDelayLabel();
+    void setMenuEnabled(QMenu *menu, bool enabled);
+
+    // What the game reports.
+    void showBall(int n);
+    void clearBoard();
+    void showRunState(RunState state);
+    void askForAnotherGame();
+
+    // Handlers.
+    void SM_Card_Click(int n);
+    void SM_Auto_Click();
+    void SM_Voice_Click();
+    void SM_play_Click();
+    void Timer1_Timer();
+    void AniGIF1_Click();
+
+    Platform &m_platform;
+    ScaleValues &m_scale;
+    Partida &m_game;
+    BingoClient *m_client;
+    BannerRotation m_banner;
+    std::uint8_t m_numberOfCards = 0;
+
     QFrame *Picture4 = nullptr;
     AniGif *AniGIF1 = nullptr;
     QFrame *Picture3 = nullptr;
@@ -74,7 +117,6 @@ public:
     std::array<QLabel *, 91> ImgBola {}; // 0 is the hidden template, 1 to 90 are made at start-up
     QTimer *Timer1 = nullptr;
 
-    // Menus.
     QMenu *M_Play = nullptr;
     QAction *SM_New = nullptr;
     QAction *SM_GetNumber = nullptr;
@@ -87,56 +129,6 @@ public:
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;
-
-    // The help document the help menu opens, in the program's folder.
-    static inline const QString helpFileName = QStringLiteral("ayudabingo.html");
-
-    Platform &platform() const { return m_platform; }
-    ScaleValues &scale() const { return m_scale; }
-    ControlSet &controls() { return m_controls; }
-    Control &control(const QString &name);
-
-    // Waits the given seconds while serving window events: clicks, ticks and repaints run inside the wait.
-    void Espera(double seconds) { m_platform.waiter.waitDispatching(seconds); }
-
-    // Writes the delay in seconds, the bar's value divided by 2, into LblDelay.
-    void updateDelayLabel();
-    // Enables or disables a top-level menu with its title in the menu bar.
-    static void setMenuEnabled(QMenu *menu, bool enabled);
-    static bool menuEnabled(const QMenu *menu);
-
-    // The window's own geometry in twips (outer size and position) and whether it is stretched over the
-    // background picture painted at start-up on a 1024-pixel screen at 12 twips per pixel.
-    ScalableProps &windowProps() { return m_props; }
-    QSize stretchedBackground() const;
-
-    // ScalableWindow
-    std::string name() const override { return "FrmBingo"; }
-    bool ajustado() const override { return m_ajustado; }
-    void setAjustado(bool value) override { m_ajustado = value; }
-    WindowState state() const override;
-    ScalableProps &ownProps() override { return m_props; }
-    std::vector<ScalableControl> scalableControls() override { return m_controls.scalableControls(); }
-
-signals:
-    // The window was closed (close box or "Salir"); the program ends.
-    void unloaded();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    void buildControls();
-    void buildMenus();
-    void applyWindowGeometry();
-    void buildBoard(const ScreenInfo &screen);
-
-    Platform &m_platform;
-    ScaleValues &m_scale;
-    BingoClient *m_client;
-    ControlSet m_controls;
-    ScalableProps m_props;
-    bool m_ajustado = false;
 };
 
 } // namespace cantabola

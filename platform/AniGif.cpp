@@ -1,5 +1,7 @@
 #include "AniGif.h"
 
+#include "Logging.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -78,19 +80,25 @@ void AniGif::loadFile(const QString &path)
     constexpr qint64 largestBannerFile = qint64(16) * 1024 * 1024;
     constexpr int largestBannerSide = 2048;
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > largestBannerFile)
+    if (!info.isFile() || info.size() > largestBannerFile) {
+        qCDebug(lcBanner) << "no banner picture, or too large:" << path;
         return;
+    }
     {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || !gifCanvasFits(file.read(gifHeadBytes), largestBannerSide))
+        if (!file.open(QIODevice::ReadOnly) || !gifCanvasFits(file.read(gifHeadBytes), largestBannerSide)) {
+            qCDebug(lcBanner) << "banner picture unreadable, or its canvas too large:" << path;
             return;
+        }
     }
     {
         QImageReader header(path, QByteArray("gif"));
         const QSize size = header.size();
         if (!header.canRead() || size.isEmpty() || size.width() > largestBannerSide
-            || size.height() > largestBannerSide)
+            || size.height() > largestBannerSide) {
+            qCDebug(lcBanner) << "banner picture not a GIF of a banner's size:" << path;
             return;
+        }
     }
     auto *movie = new QMovie(path, QByteArray("gif"), this);
     if (!movie->isValid()) {

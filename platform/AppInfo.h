@@ -5,9 +5,10 @@
 // The program's name and version as every caption and message box shows them.
 namespace cantabola::app {
 inline const QString title = QStringLiteral("Cantabola");
-constexpr int versionMajor = 2;
-constexpr int versionMinor = 0;
-constexpr int versionRevision = 0;
+// Written once, in the project's version in the top CMakeLists.txt.
+constexpr int versionMajor = CANTABOLA_VERSION_MAJOR;
+constexpr int versionMinor = CANTABOLA_VERSION_MINOR;
+constexpr int versionRevision = CANTABOLA_VERSION_PATCH;
 
 // "2.0.0": the three numbers in plain decimal.
 inline QString versionText()

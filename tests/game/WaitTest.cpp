@@ -1,7 +1,7 @@
 // The wait that keeps the window alive: events are served during it, handlers run nested inside it, and an
 // outer wait ends only after a wait started inside it.
 
-#include "RealPlatform.h"
+#include "SystemSeams.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>

@@ -1,0 +1,28 @@
+#pragma once
+
+// What the other windows know of the main window: they open over it and take the machine and the scaling
+// values from it; the card window also takes its outer size and the number of cards chosen.
+
+#include "Scaling.h"
+#include "WindowSeams.h"
+
+#include <cstdint>
+
+class QWidget;
+
+namespace cantabola {
+
+class MainWindow
+{
+public:
+    virtual ~MainWindow() = default;
+    virtual QWidget &widget() = 0;
+    virtual Platform &platform() const = 0;
+    virtual ScaleValues &scale() const = 0;
+    // How many cards the card window shows: 1 to 4, or 0 until a card menu item has been chosen.
+    virtual std::uint8_t NumberOfCards() const = 0;
+    // The main window's outer size and position in twips, as its start-up set them.
+    virtual const ScalableProps &outerGeometry() const = 0;
+};
+
+} // namespace cantabola

@@ -1,0 +1,70 @@
+#pragma once
+
+// The seams of the windows: message boxes, the colour and print dialogs, and everything a window is handed.
+
+#include "Seams.h"
+
+#include <QColor>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace cantabola {
+
+enum class MessageIcon { None, Critical, Question, Information };
+enum class MessageButtons { Ok, YesNo }; // Yes is the default of YesNo
+enum class MessageAnswer { Ok, Yes, No };
+
+struct Message
+{
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(QWidget *parent, const Message &message) = 0;
+};
+
+// The colour chooser, opened with its custom-colour section expanded and not preset. nullopt means Cancel.
+class ColourDialog
+{
+public:
+    virtual ~ColourDialog() = default;
+    virtual std::optional<QColor> chooseColour(QWidget *parent) = 0;
+};
+
+// The print dialog. Returns the printer chosen, ready to paint on, or nullptr when the operator cancels.
+class PrintDialog
+{
+public:
+    virtual ~PrintDialog() = default;
+    virtual std::unique_ptr<QPrinter> choosePrinter(QWidget *parent) = 0;
+};
+
+// Everything a window needs from the machine, handed to each window when it is built.
+struct Platform
+{
+    Screen &screen;
+    Clock &clock;
+    Waiter &waiter;
+    Random &random;
+    MessageBoxes &messages;
+    ProcessEnder &process;
+    Sound &sound;
+    ColourDialog &colours;
+    PrintDialog &printing;
+    Browser &browser;
+    HelpViewer &help;
+    // The folder the program's runtime files (sounds, data, help) lie in.
+    QString programFolder;
+};
+
+} // namespace cantabola

@@ -1,0 +1,87 @@
+#pragma once
+
+// The program as main() puts it together (the game, the main window, the card and about windows), loaded on
+// the fake platform, and what a person would look at: controls found by their design names, and whether the
+// board agrees with the game.
+
+#include "Cantabola.h"
+#include "FakePlatform.h"
+#include "FrmBingo.h"
+#include "QtColour.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+namespace cantabola::testing {
+
+// A widget, action or menu of a window by its design name ("CmbStart", "LblNumero(5)", "SM_Auto").
+template<typename T = QWidget> T *named(const QObject &window, const QString &name)
+{
+    T *found = window.findChild<T *>(name);
+    if (!found)
+        qWarning("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+struct Rig
+{
+    explicit Rig(ScreenInfo screen = ScreenInfo::fromPixels(1024, 768, 15), bool load = true)
+    {
+        fake.screen.info = screen;
+        program = std::make_unique<Cantabola>(fake.platform);
+        if (load)
+            loaded = program->start();
+    }
+
+    FrmBingo &window() const { return program->window(); }
+    Partida &game() const { return program->game(); }
+    template<typename T = QWidget> T *find(const QString &name) const { return named<T>(window(), name); }
+    QAction *action(const QString &name) const { return find<QAction>(name); }
+    QMenu *menu(const QString &name) const { return find<QMenu>(name); }
+    QLabel *boardLabel(int n) const { return find<QLabel>(QStringLiteral("LblNumero(%1)").arg(n)); }
+    QString bigNumber() const { return find<QLabel>(QStringLiteral("LblNumEnJuego"))->text(); }
+    QPushButton *start() const { return find<QPushButton>(QStringLiteral("CmbStart")); }
+    void clickStart() const { QTest::mouseClick(start(), Qt::LeftButton); }
+    void click(const QString &button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void trigger(const QString &actionName) const { action(actionName)->trigger(); }
+
+    // The large number, the count and the board agree with the game: a number is red exactly when its
+    // ball is out, and the large label shows the last ball.
+    bool boardAgreesWithGame() const
+    {
+        const Partida &g = game();
+        if (bigNumber() != (g.NumEnJuego() ? QString::number(g.NumEnJuego()) : QString()))
+            return false;
+        for (int n = 1; n <= 90; ++n) {
+            const std::uint32_t expected = g.BolaSacada(n) ? FrmBingo::colourDrawn : FrmBingo::colourNotDrawn;
+            if (foreColour(boardLabel(n)) != expected)
+                return false;
+        }
+        return true;
+    }
+
+    // The menus and buttons that automatic calling takes away, all usable (true) or all not (false).
+    bool callingControls(bool usable) const
+    {
+        return menu(QStringLiteral("M_Play"))->menuAction()->isEnabled() == usable
+            && menu(QStringLiteral("M_Options"))->menuAction()->isEnabled() == usable
+            && find(QStringLiteral("CmbNuevo"))->isEnabled() == usable
+            && find(QStringLiteral("CmbImprimir"))->isEnabled() == usable;
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<Cantabola> program;
+    bool loaded = false;
+};
+
+// The 32 recorded words and the signal, as they lie in the program's folder.
+QStringList soundFileNames();
+
+// The pages of a PDF rendered by pdftoppm at the given resolution; empty when it cannot be rendered.
+QList<QImage> renderPdf(const QString &pdf, int dpi = 50);
+
+} // namespace cantabola::testing
