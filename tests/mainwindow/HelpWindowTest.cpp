@@ -1,5 +1,5 @@
-// The help viewer: the help document shown from its contents in a window of its own, beside the main window
-// and without holding it up; a missing or binary document said in the viewer itself.
+// Protects the help viewer: the help document shown from its contents in a window of its own, beside the main
+// window and without holding it up; a missing or binary document said in the viewer itself.
 
 #include "HelpWindow.h"
 #include "RealPlatform.h"
