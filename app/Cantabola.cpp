@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLibraryInfo>
-#include <QTimer>
 
 namespace cantabola {
 
@@ -63,12 +62,16 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                m_action();
-                deleteLater();
-            });
+            // Comes back through the event loop, once the paint is over.
+            QCoreApplication::postEvent(this, new QEvent(QEvent::User));
         }
         return false;
+    }
+
+    void customEvent(QEvent * /*event*/) override
+    {
+        m_action();
+        deleteLater();
     }
 
 private:
