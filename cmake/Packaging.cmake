@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the program, built by `make package` (cpack -G DEB in the build folder). It holds
 # what `cmake --install` puts under /usr: the program's folder /usr/lib/cantabola with its sounds, banners
 # and help, the command /usr/bin/cantabola, the applications-menu entry and the icons.
