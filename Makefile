@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands a newcomer needs on a fresh Debian machine:
 #   make run    builds and starts the program
 #   make test   builds and runs every test
