@@ -50,6 +50,13 @@ bool looksLikeHostName(const QString &host)
     return true;
 }
 
+// "mailto:someone@example.com", with a subject or body after "?" at most: one mailbox on a host name.
+bool isMailAddress(const QUrl &url)
+{
+    static const QRegularExpression mailbox(QStringLiteral("^[^@/:]+@[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)+$"));
+    return url.host().isEmpty() && mailbox.match(url.path()).hasMatch();
+}
+
 } // namespace
 
 std::optional<QUrl> webAddressToOpen(const QString &address)
@@ -68,6 +75,8 @@ std::optional<QUrl> webAddressToOpen(const QString &address)
     const bool hasScheme = schemePrefix.match(address).hasMatch() && !portAfterHost.match(address).hasMatch();
 
     const QUrl url(hasScheme ? address : QStringLiteral("http://") + address, QUrl::StrictMode);
+    if (url.isValid() && url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0)
+        return isMailAddress(url) ? std::optional<QUrl>(url) : std::nullopt;
     if (!url.isValid() || !isWebScheme(url.scheme()) || url.host().isEmpty())
         return std::nullopt;
     if (!hasScheme && !looksLikeHostName(url.host()))

@@ -1,8 +1,8 @@
 #pragma once
 
 // The program's one way of opening a web page: the address is handed to the user's browser, without a shell
-// and without waiting. Only web pages are opened; whatever else an address file may hold (a local file, a
-// script, a mail address, a program) is quietly left alone.
+// and without waiting. Only web pages and mail addresses are opened; whatever else an address file may hold (a
+// local file, a script, a program) is quietly left alone.
 
 #include "Seams.h"
 
@@ -19,7 +19,8 @@ constexpr int showMaximised = 3;
 // No web address we open is longer than this.
 constexpr qsizetype longestWebAddress = 2048;
 
-// The page an address names, when it is one we open: http or https, with a host. An address without a scheme
+// The page an address names, when it is one we open: http or https, with a host, or a mailto: address of one
+// mailbox (the desktop hands it to the mail program). An address without a scheme
 // ("www.example.com/page") is taken as http; it then needs a host name with a dot, or "localhost", so that a
 // relative path is not mistaken for one. Blanks, line ends, control and invisible formatting characters and
 // backslashes anywhere make it no address.

@@ -285,9 +285,6 @@ void FrmCartones::buildCard(int card, float left, float top, float shapeLeft)
     }
 
     auto *shape = new ShapeWidget(frame);
-    QPalette outline = shape->palette();
-    outline.setColor(QPalette::WindowText, Qt::black);
-    shape->setPalette(outline);
     setBackColour(shape, designShapeColour, true);
     c.add(QStringLiteral("ShpMarco(%1)").arg(card), QStringLiteral("shape"), shape, &marco, shapeLeft, 120,
           5535, 2655);

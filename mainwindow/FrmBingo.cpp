@@ -8,6 +8,7 @@
 #include "Fonts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
@@ -67,11 +68,9 @@ QFrame *makePanel(QWidget *parent)
     auto *panel = new QFrame(parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(2);
+    // Only the panel's own background: text without a colour of its own (the delay label) keeps the
+    // desktop's text colour.
     setBackColour(panel, 0x00000000, true);
-    // Text without a colour of its own (the delay label) is drawn light, so it can be read on the black panel.
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    panel->setPalette(palette);
     return panel;
 }
 
@@ -258,6 +257,11 @@ void FrmBingo::buildMenus()
     SM_AcercaDe = SM_Help->addAction(QStringLiteral("Acerca de ..."));
     SM_AcercaDe->setObjectName(QStringLiteral("SM_AcercaDe"));
 
+    // The menus keep the desktop's menu font: the window's font is scaled with the screen, the menus are not.
+    QFont menuFont = QApplication::font(bar);
+    menuFont.setResolveMask(QFont::AllPropertiesResolved);
+    bar->setFont(menuFont);
+
     // The menu items of the checkable kind toggle their own mark; the handlers read it afterwards.
     connect(SM_End, &QAction::triggered, this, &QWidget::close);
     connect(SM_Auto, &QAction::triggered, this, &FrmBingo::SM_Auto_Click);
@@ -441,7 +445,17 @@ void FrmBingo::showRunState(RunState state)
     CmbImprimir->setEnabled(!calling);
     CmbNuevo->setEnabled(!calling);
     CmbStart->setText(calling ? captionStop : captionStart);
+    // A disabled button hands the keyboard focus on to the next control, where the operator's next Space
+    // would open the card window. The focus stays with nobody while the button is away and comes back to it.
+    if (state == RunState::Drawing && CmbStart->hasFocus()) {
+        m_startHadFocus = true;
+        CmbStart->clearFocus();
+    }
     CmbStart->setEnabled(state != RunState::Drawing);
+    if (state != RunState::Drawing && m_startHadFocus) {
+        m_startHadFocus = false;
+        CmbStart->setFocus();
+    }
 }
 
 void FrmBingo::askForAnotherGame()

@@ -99,6 +99,7 @@ private:
     BingoClient *m_client;
     BannerRotation m_banner;
     std::uint8_t m_numberOfCards = 0;
+    bool m_startHadFocus = false;
 
     QFrame *Picture4 = nullptr;
     AniGif *AniGIF1 = nullptr;

@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace cantabola {
@@ -17,6 +18,7 @@ void installFontSubstitutions()
     QFont::insertSubstitutions(
         QStringLiteral("Verdana"),
         QStringList {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    // Impact is a heavy condensed face; its stand-in is the condensed cut of DejaVu Sans, set bold.
     QFont::insertSubstitutions(QStringLiteral("Impact"),
                                QStringList {QStringLiteral("DejaVu Sans Condensed"),
                                             QStringLiteral("Liberation Sans Narrow"),
@@ -27,9 +29,14 @@ QFont designFont(const QString &family, double points, bool bold)
 {
     QFont font(family);
     font.setPointSizeF(points);
-    // Impact is a heavy face even at its regular weight; its stand-in needs bold to look the same.
-    const bool heavyFace = family.compare(QStringLiteral("Impact"), Qt::CaseInsensitive) == 0;
-    font.setBold(bold || heavyFace);
+    // Impact is a heavy face even at its regular weight, and so narrow that two digits fill a card cell: where
+    // it is missing, its condensed stand-in is set bold and narrowed further to Impact's width, so that the
+    // numbers of neighbouring cells keep apart. The real Impact is used as it is.
+    const bool impactStandIn = family.compare(QStringLiteral("Impact"), Qt::CaseInsensitive) == 0
+        && !QFontDatabase::hasFamily(family);
+    font.setBold(bold || impactStandIn);
+    if (impactStandIn)
+        font.setStretch(72);
     return font;
 }
 

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 
 namespace cantabola {
@@ -49,9 +50,14 @@ MessageAnswer QtMessageBoxes::show(QWidget *parent, const Message &message)
         break;
     }
     if (message.buttons == MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+        // A question is answered by Sí or No and nothing else: neither Escape nor the close box may stand for
+        // No (one reflexive Escape would end the room's game). Buttons of a role with no reject meaning leave
+        // the box no escape button at all, and keep the order they were added in, whatever the style prefers.
+        QPushButton *yes = box.addButton(QStringLiteral("&Sí"), QMessageBox::ActionRole);
+        box.addButton(QStringLiteral("&No"), QMessageBox::ActionRole);
+        box.setDefaultButton(yes);
+        box.exec();
+        return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

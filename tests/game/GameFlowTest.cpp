@@ -4,6 +4,7 @@
 
 #include "Rig.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLocale>
 #include <QScrollBar>
@@ -199,6 +200,14 @@ private slots:
         QTest::keyClick(&g.window(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(g.game().BolasSacadas(), 3);
         QVERIFY(g.boardAgreesWithGame());
+
+        // Space on the start button draws the next ball, and the focus stays there for the one after.
+        g.start()->setFocus();
+        for (int ball = 4; ball <= 5; ++ball) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QCOMPARE(g.game().BolasSacadas(), ball);
+            QCOMPARE(QApplication::focusWidget(), g.start());
+        }
     }
 
     void eachBallIsShownThenAnnouncedByItsWordsOrTheSignal()

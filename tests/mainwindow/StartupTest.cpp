@@ -5,7 +5,9 @@
 #include "BoardGeometry.h"
 #include "Rig.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMenuBar>
 #include <QFrame>
 #include <QLocale>
 #include <QTimer>
@@ -88,6 +90,8 @@ private slots:
         QCOMPARE(w.frameGeometry(), QRect(qRound(windowTwips.left() / twipsPerPixel), qRound(windowTwips.top() / twipsPerPixel),
                                           qRound(windowTwips.width() / twipsPerPixel),
                                           qRound(windowTwips.height() / twipsPerPixel)));
+        // The menus keep the desktop's menu font whatever the screen.
+        QCOMPARE(w.menuBar()->font(), QApplication::font(w.menuBar()));
         for (int n = 1; n <= 90; ++n) {
             QCOMPARE(*w.control(QStringLiteral("LblNumero(%1)").arg(n)).props.fontSize, boardFont);
             QCOMPARE(s.boardLabel(n)->text(), QString::number(n));
@@ -128,7 +132,10 @@ private slots:
         FrmBingo &w = s.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("CANTABOLA Versión ") + app::versionText());
         QCOMPARE(s.bigNumber(), QString());
+        // The delay has no colour of its own: the desktop's text colour.
         QCOMPARE(s.find<QLabel>("LblDelay")->text(), QStringLiteral("3"));
+        QCOMPARE(s.find<QLabel>("LblDelay")->palette().color(QPalette::WindowText),
+                 QApplication::palette().color(QPalette::WindowText));
         QVERIFY(s.start()->isEnabled() && s.callingControls(true));
         QVERIFY(s.action("SM_Auto")->isChecked() && s.action("SM_Voice")->isChecked());
         for (int n = 1; n <= 90; ++n)
