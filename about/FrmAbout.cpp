@@ -122,10 +122,22 @@ void frmAbout::buildControls()
 
 void frmAbout::centreOnScreen()
 {
+    // Centred by its outer frame, which the window manager tells only once the window is up: centred again then.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame == m_centredWithFrame)
+        return;
+    m_centredWithFrame = frame;
     const ScreenInfo screen = m_platform.screen.metrics();
-    const float left = (screen.widthTwips - innerWidth) / 2;
-    const float top = (screen.heightTwips - innerHeight) / 2;
-    move(std::max(0, m_controls.toPixelsX(left)), std::max(0, m_controls.toPixelsY(top)));
+    const int left = (m_controls.toPixelsX(screen.widthTwips) - width() - frame.width()) / 2;
+    const int top = (m_controls.toPixelsY(screen.heightTwips) - height() - frame.height()) / 2;
+    move(std::max(0, left), std::max(0, top));
+}
+
+bool frmAbout::event(QEvent *event)
+{
+    if (event->type() == QEvent::Move || event->type() == QEvent::Show)
+        centreOnScreen();
+    return QDialog::event(event);
 }
 
 void frmAbout::Form_Load()

@@ -60,6 +60,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void buildControls();
@@ -67,6 +68,7 @@ private:
 
     Platform &m_platform;
     ControlSet m_controls;
+    QSize m_centredWithFrame {-1, -1};
 };
 
 // "Acerca de ...": shows the about window over the main window and returns when it has been closed.

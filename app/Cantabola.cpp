@@ -19,6 +19,11 @@ ApplicationSetup::ApplicationSetup()
     installFontSubstitutions();
 }
 
+void switchOffToolkitScaling()
+{
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
 Cantabola::Cantabola(Platform &platform)
     : m_game({platform.clock, platform.random, platform.waiter, platform.sound})
     , m_window(std::make_unique<FrmBingo>(platform, m_scale, m_game))

@@ -32,6 +32,10 @@ private:
     QTranslator m_qtSpanish;
 };
 
+// The program scales its windows to the screen itself: the toolkit's own high-DPI scaling must not apply on
+// top. Called before the application object exists.
+void switchOffToolkitScaling();
+
 class Cantabola
 {
 public:

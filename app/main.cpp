@@ -32,6 +32,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    cantabola::switchOffToolkitScaling();
     QApplication application(argc, argv);
     QApplication::setApplicationName(cantabola::app::title);
     QApplication::setApplicationVersion(cantabola::app::versionText());

@@ -159,7 +159,7 @@ void FrmCartones::Load()
     }
 
     // The main window's outer size, then the layout by the number of cards.
-    const ScalableProps &mainProps = m_main.outerGeometry();
+    const ScalableProps mainProps = m_main.outerGeometry();
     ScalableProps &props = windowProps();
     props.width = mainProps.width.value_or(12000);
     props.height = mainProps.height.value_or(9000);

@@ -411,6 +411,17 @@ void FrmBingo::setMenuEnabled(QMenu *menu, bool enabled)
     menu->setEnabled(enabled);
 }
 
+ScalableProps FrmBingo::outerGeometry() const
+{
+    const QRect outer = frameGeometry();
+    ScalableProps props = windowProps();
+    props.left = controls().toTwipsX(outer.x());
+    props.top = controls().toTwipsY(outer.y());
+    props.width = controls().toTwipsX(outer.width());
+    props.height = controls().toTwipsY(outer.height());
+    return props;
+}
+
 QSize FrmBingo::stretchedBackground() const
 {
     return m_client->stretchedTo();

@@ -58,7 +58,7 @@ public:
     Platform &platform() const override { return m_platform; }
     ScaleValues &scale() const override { return m_scale; }
     std::uint8_t NumberOfCards() const override { return m_numberOfCards; }
-    const ScalableProps &outerGeometry() const override { return windowProps(); }
+    ScalableProps outerGeometry() const override;
 
 signals:
     // The window was closed (close box or "Salir"); the program ends.

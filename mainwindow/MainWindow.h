@@ -21,8 +21,8 @@ public:
     virtual ScaleValues &scale() const = 0;
     // How many cards the card window shows: 1 to 4, or 0 until a card menu item has been chosen.
     virtual std::uint8_t NumberOfCards() const = 0;
-    // The main window's outer size and position in twips, as its start-up set them.
-    virtual const ScalableProps &outerGeometry() const = 0;
+    // The main window's outer size and position in twips as they are now: the operator may have resized it.
+    virtual ScalableProps outerGeometry() const = 0;
 };
 
 } // namespace cantabola

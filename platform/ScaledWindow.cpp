@@ -1,5 +1,7 @@
 #include "ScaledWindow.h"
 
+#include <QEvent>
+
 namespace cantabola {
 
 ScaledWindow::ScaledWindow(QWidget &window, std::string name)
@@ -32,15 +34,37 @@ ControlSet &ScaledWindow::resetControls(QWidget *client, const ScreenInfo &scree
     return *m_controls;
 }
 
+// Watches a window for the frame the window manager gives it, which changes its outer size.
+class FrameWatch : public QObject
+{
+public:
+    FrameWatch(QWidget &window, ScaledWindow &owner)
+        : QObject(&window)
+        , m_owner(owner)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject * /*watched*/, QEvent *event) override
+    {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            m_owner.fitOuterSize();
+        return false;
+    }
+
+private:
+    ScaledWindow &m_owner;
+};
+
 void ScaledWindow::applyWindowGeometry(const std::function<QPoint(QSize outer)> &position)
 {
-    const int width = m_controls->toPixelsX(m_props.width.value_or(0));
-    const int height = m_controls->toPixelsY(m_props.height.value_or(0));
-    if (!m_window.testAttribute(Qt::WA_WState_Created))
-        m_window.winId(); // creates the native window
-    const QSize frameExtra = m_window.frameGeometry().size() - m_window.geometry().size();
-    m_window.resize(std::max(1, width - frameExtra.width()), std::max(1, height - frameExtra.height()));
-    m_window.move(position(m_window.size() + frameExtra));
+    m_outer = QSize(m_controls->toPixelsX(m_props.width.value_or(0)), m_controls->toPixelsY(m_props.height.value_or(0)));
+    m_position = position;
+    m_frameApplied = QSize(-1, -1);
+    if (!m_window.findChild<FrameWatch *>(QString(), Qt::FindDirectChildrenOnly))
+        new FrameWatch(m_window, *this);
+    fitOuterSize();
     if (m_props.fontSize) {
         QFont windowFont = m_window.font();
         windowFont.setPixelSize(m_controls->fontPixels(*m_props.fontSize));
@@ -48,6 +72,16 @@ void ScaledWindow::applyWindowGeometry(const std::function<QPoint(QSize outer)> 
         // The controls keep the fonts they were given; only the window's default changes.
         m_controls->placeAll();
     }
+}
+
+void ScaledWindow::fitOuterSize()
+{
+    const QSize frame = m_window.frameGeometry().size() - m_window.geometry().size();
+    if (frame == m_frameApplied || !m_position || (m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return; // the operator's own moves and resizes are left alone
+    m_frameApplied = frame;
+    m_window.resize(std::max(1, m_outer.width() - frame.width()), std::max(1, m_outer.height() - frame.height()));
+    m_window.move(m_position(m_outer));
 }
 
 } // namespace cantabola

@@ -18,6 +18,7 @@ public:
     ScaledWindow(QWidget &window, std::string name);
 
     ControlSet &controls() { return *m_controls; }
+    const ControlSet &controls() const { return *m_controls; }
     // A control of the current set by its design name ("LblNumero(5)"); it must exist.
     Control &control(const QString &name);
     // The window's own geometry in twips: outer size and position.
@@ -36,12 +37,18 @@ protected:
     // A fresh, empty set of controls on client, at the screen's twips per pixel.
     ControlSet &resetControls(QWidget *client, const ScreenInfo &screen);
 
-    // Gives the window the outer size of its props, title bar and border included as far as the window system
-    // tells (it can tell only once the window exists), moves it where position puts a window of that outer
-    // size, and gives it the font size of its props.
+    // Gives the window the outer size of its props, title bar and border included, moves it where position
+    // puts a window of that outer size, and gives it the font size of its props. The window manager tells the
+    // size of its frame only once the window is on the screen: the size and place are applied again then.
     void applyWindowGeometry(const std::function<QPoint(QSize outer)> &position);
 
 private:
+    friend class FrameWatch;
+    void fitOuterSize();
+
+    std::function<QPoint(QSize outer)> m_position;
+    QSize m_outer; // in pixels, frame included
+    QSize m_frameApplied; // the frame the size was last worked out with
     QWidget &m_window;
     std::string m_name;
     std::unique_ptr<ControlSet> m_controls;
