@@ -1,55 +1,146 @@
-// The card window driven for real from the main window: its layout by number of cards on several screens,
-// scaling at the first opening only, the card menu's ticks, colours standard and custom, marking cells of the
-// first card, and Enter pressing "Imprimir".
+// Protects the card window as the operator uses it from the main window: the layout by card count, the card
+// menu and the button that open it, colours standard and custom, marks on the first card, its modality, and
+// printing (one page of the shown cards on white, a cancelled print, a printer that fails, and a real CUPS
+// queue when run as root).
 
-#include "CardProgram.h"
-#include "CardRules.h"
 #include "Colour.h"
+#include "Rig.h"
 
-#include <QFrame>
-#include <QImage>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace cantabola;
-using cantabola::testing::CardProgram;
+using cantabola::testing::named;
+using cantabola::testing::Rig;
 
 namespace {
 
-QColor pixelOf(FrmCartones &window, QWidget *widget, QPoint at)
+QLabel *cell(const QWidget &w, int card, int k)
 {
-    return window.grab().toImage().pixelColor(widget->mapTo(&window, at));
+    return named<QLabel>(
+        w, QStringLiteral("LblCasilla%1(%2)").arg(card == 1 ? QString() : QString::number(card)).arg(k));
 }
-
-QString shownFrames(const FrmCartones &window)
+QWidget *frame(const QWidget &w, int card)
+{
+    return named(w, QStringLiteral("PctMarco(%1)").arg(card));
+}
+void click(const QWidget &w, const QString &button)
+{
+    QTest::mouseClick(named<QPushButton>(w, button), Qt::LeftButton);
+}
+QRect inWindow(QWidget &w, const QWidget *control)
+{
+    return {control->mapTo(&w, QPoint(0, 0)), control->size()};
+}
+// What a person sees at a point of a control.
+QColor pixel(QWidget &w, const QWidget *control, QPoint at)
+{
+    return w.grab().toImage().pixelColor(control->mapTo(&w, at));
+}
+QString shownFrames(const QWidget &w)
 {
     QString shown;
     for (int card = 1; card <= 4; ++card)
-        shown += window.PctMarco.at(static_cast<std::size_t>(card))->isVisible() ? QLatin1Char('1')
-                                                                                 : QLatin1Char('0');
+        shown += frame(w, card)->isVisible() ? QLatin1Char('1') : QLatin1Char('0');
     return shown;
 }
-
-QString ticks(const FrmBingo &main)
-{
-    QString ticked;
-    for (std::size_t n = 1; n <= 4; ++n)
-        ticked += main.SM_Cards.at(n)->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
-    return ticked;
-}
-
-QStringList captions(FrmCartones &window)
+QStringList captions(const QWidget &w)
 {
     QStringList all;
-    for (int card = 1; card <= cardCount; ++card) {
-        for (int k = 1; k <= cellsPerCard; ++k)
-            all << window.cells(card).at(static_cast<std::size_t>(k))->text();
-    }
+    for (int n = 0; n < 4 * 27; ++n)
+        all << cell(w, n / 27 + 1, n % 27 + 1)->text();
     return all;
 }
-
-QPointF twips(const Control &control)
+bool near(QColor a, QColor b)
 {
-    return {control.props.left.value_or(-1), control.props.top.value_or(-1)};
+    return qAbs(a.red() - b.red()) <= 20 && qAbs(a.green() - b.green()) <= 20
+        && qAbs(a.blue() - b.blue()) <= 20;
 }
+const QColor markSeen = QColor::fromRgb(markPaletteRgb);
+
+// Opens the card window once from the card item n (0: the main window's button) and looks at it while open.
+void openCards(const Rig &rig, int n, const std::function<void(QDialog &)> &look)
+{
+    QCOMPARE(testing::whileModal(
+                 QStringLiteral("FrmCartones"),
+                 [&] { n ? rig.trigger(QStringLiteral("SM_%1").arg(n)) : rig.click("CmbImprimir"); }, look),
+             1);
+}
+
+// The exit code (-1: it did not end normally) and the output of a command.
+std::pair<int, QString> run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    const bool done = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit;
+    return {done ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
+}
+
+template<typename Ready> bool waitUntil(Ready ready, int milliseconds)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready() && waited.elapsed() < milliseconds)
+        QThread::msleep(100);
+    return ready();
+}
+
+// A CUPS-PDF queue on a scheduler this test starts (unless one runs already, which it leaves running), both
+// gone again with the object; the scheduler is stopped by its process id.
+struct CupsPdfQueue
+{
+    CupsPdfQueue()
+    {
+        const auto running = [] {
+            return run("lpstat", {"-r"}).second.contains("is running");
+        };
+        if (!running()) {
+            QDir().mkpath(QStringLiteral("/run/cups"));
+            scheduler.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            scheduler.start(QStringLiteral("/usr/sbin/cupsd"), {QStringLiteral("-f")});
+        }
+        ready = waitUntil(running, 10000)
+            && run("lpadmin", {"-p", name, "-E", "-v", "cups-pdf:/", "-P", driver}).first == 0
+            && waitUntil([this] { return !QPrinterInfo::printerInfo(name).isNull(); }, 10000);
+    }
+    ~CupsPdfQueue()
+    {
+        run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
+        if (scheduler.state() != QProcess::NotRunning) {
+            scheduler.terminate();
+            if (!scheduler.waitForFinished(15000))
+                scheduler.kill();
+            scheduler.waitForFinished(5000);
+        }
+    }
+    static inline const QString driver = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
+    QString name = QStringLiteral("cantabola-cartones-%1").arg(QCoreApplication::applicationPid());
+    QProcess scheduler;
+    bool ready = false;
+};
+
+// The print dialog answered with a queue.
+class QueuePrintDialog : public PrintDialog
+{
+public:
+    std::unique_ptr<QPrinter> choosePrinter(QWidget *) override
+    {
+        auto printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
+        printer->setDocName(jobTitle);
+        return printer;
+    }
+    QString queue;
+    QString jobTitle;
+};
 
 } // namespace
 
@@ -60,352 +151,278 @@ class CardWindowTest : public QObject
 private slots:
     void layoutFollowsTheNumberOfCards_data()
     {
-        QTest::addColumn<QSize>("screen");
-        QTest::addColumn<float>("twipsPerPixel");
-        QTest::addColumn<int>("cards"); // 0: opened by the button before any card item was chosen
+        QTest::addColumn<int>("item"); // 0: the button, before any card item was chosen
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QSizeF>("windowTwips");
-        QTest::addColumn<float>("frame3Left");
-        QTest::addColumn<float>("buttonTop");
-        QTest::addColumn<QPointF>("colourAndGenerarLeft");
-        QTest::addColumn<float>("printLeft");
-
-        const QSize design(1024, 768);
-        QTest::newRow("1024x768, none chosen") << design << 15.0F << 0 << "1111" << QSizeF(12000, 9000)
-                                               << 0.0F << 7560.0F << QPointF(7920, 9240) << 10560.0F;
-        QTest::newRow("1024x768, 1 card") << design << 15.0F << 1 << "1000" << QSizeF(6200, 4700) << 0.0F
-                                          << 3340.0F << QPointF(2315, 3610) << 4905.0F;
-        QTest::newRow("1024x768, 2 cards") << design << 15.0F << 2 << "1100" << QSizeF(12000, 4700) << 0.0F
-                                           << 3340.0F << QPointF(8115, 9410) << 10705.0F;
-        QTest::newRow("1024x768, 3 cards") << design << 15.0F << 3 << "1110" << QSizeF(12000, 9000) << 3100.0F
-                                           << 7560.0F << QPointF(7920, 9240) << 10560.0F;
-        QTest::newRow("1024x768, 4 cards") << design << 15.0F << 4 << "1111" << QSizeF(12000, 9000) << 0.0F
-                                           << 7560.0F << QPointF(7920, 9240) << 10560.0F;
-
-        // Scaled by 1.25 both ways: the buttons become 876 x 396, frame 3 4640 wide.
-        const QSize small(800, 600);
-        QTest::newRow("800x600 at 12, none chosen") << small << 12.0F << 0 << "1111" << QSizeF(9600, 7200)
-                                                    << 0.0F << 6048.0F << QPointF(6336, 7392) << 8448.0F;
-        QTest::newRow("800x600 at 12, 1 card") << small << 12.0F << 1 << "1000" << QSizeF(5000, 3800) << 0.0F
-                                               << 2692.0F << QPointF(1772, 2848) << 3924.0F;
-        QTest::newRow("800x600 at 12, 2 cards") << small << 12.0F << 2 << "1100" << QSizeF(9600, 3800) << 0.0F
-                                                << 2692.0F << QPointF(6372, 7448) << 8524.0F;
-        QTest::newRow("800x600 at 12, 3 cards") << small << 12.0F << 3 << "1110" << QSizeF(9600, 7200)
-                                                << 2480.0F << 6048.0F << QPointF(6336, 7392) << 8448.0F;
-        QTest::newRow("800x600 at 12, 4 cards") << small << 12.0F << 4 << "1111" << QSizeF(9600, 7200) << 0.0F
-                                                << 6048.0F << QPointF(6336, 7392) << 8448.0F;
-
-        // Divisors 0.625 across and 0.5859375 down: buttons 1752 x 844.8, frame 3 9280 wide.
-        const QSize large(1280, 1024);
-        QTest::newRow("1280x1024, 1 card") << large << 15.0F << 1 << "1000" << QSizeF(9800, 7880) << 0.0F
-                                           << 5629.6F << QPointF(3944, 5896) << 7848.0F;
-        QTest::newRow("1280x1024, 3 cards") << large << 15.0F << 3 << "1110" << QSizeF(19200, 15360)
-                                            << 4960.0F << 12902.4F << QPointF(12672, 14784) << 16896.0F;
+        QTest::addColumn<QSize>("size"); // the main window is 800 x 600
+        QTest::newRow("button, none chosen") << 0 << "1111" << QSize(800, 600);
+        QTest::newRow("1 card: a quarter") << 1 << "1000" << QSize(413, 313);
+        QTest::newRow("2 cards: half height") << 2 << "1100" << QSize(800, 313);
+        QTest::newRow("3 cards") << 3 << "1110" << QSize(800, 600);
+        QTest::newRow("4 cards") << 4 << "1111" << QSize(800, 600);
     }
     void layoutFollowsTheNumberOfCards()
     {
-        QFETCH(QSize, screen);
-        QFETCH(float, twipsPerPixel);
-        QFETCH(int, cards);
+        QFETCH(int, item);
         QFETCH(QString, shown);
-        QFETCH(QSizeF, windowTwips);
-        QFETCH(float, frame3Left);
-        QFETCH(float, buttonTop);
-        QFETCH(QPointF, colourAndGenerarLeft);
-        QFETCH(float, printLeft);
-
-        CardProgram program(ScreenInfo::fromPixels(screen.width(), screen.height(), twipsPerPixel));
-        const auto look = [&](FrmCartones &w) {
+        QFETCH(QSize, size);
+        Rig rig;
+        openCards(rig, item, [&](QDialog &w) {
             QCOMPARE(shownFrames(w), shown);
-            const ScalableProps &props = w.windowProps();
-            QCOMPARE(QSizeF(*props.width, *props.height), windowTwips);
-            // The outer size, frame included.
-            QCOMPARE(w.frameGeometry().size(),
-                     QSize(qRound(windowTwips.width() / twipsPerPixel),
-                           qRound(windowTwips.height() / twipsPerPixel)));
-            // Centred on the main window.
-            const QPoint offset = w.frameGeometry().center() - program.main->frameGeometry().center();
-            QVERIFY(offset.manhattanLength() <= 1);
-
-            QCOMPARE(*w.control(QStringLiteral("PctMarco(3)")).props.left, frame3Left);
-            QCOMPARE(twips(w.control(QStringLiteral("CmbElegirColor"))),
-                     QPointF(colourAndGenerarLeft.x(), buttonTop));
-            QCOMPARE(twips(w.control(QStringLiteral("CmbGenerar"))),
-                     QPointF(colourAndGenerarLeft.y(), buttonTop));
-            QCOMPARE(twips(w.control(QStringLiteral("CmbPrint"))), QPointF(printLeft, buttonTop));
-            // Where a person sees the button.
-            QCOMPARE(w.CmbPrint->pos(),
-                     QPoint(qRound(printLeft / twipsPerPixel), qRound(buttonTop / twipsPerPixel)));
-            QVERIFY(w.CmbPrint->isVisible() && w.CmbGenerar->isVisible() && w.CmbElegirColor->isVisible());
-        };
-        const int looked
-            = cards == 0 ? program.clickImprimirCartones(look) : program.chooseCards(cards, look);
-        QCOMPARE(looked, 1);
-        QCOMPARE(program.cardWindow()->ajustado(), screen != QSize(1024, 768));
-    }
-
-    void onlyTheFirstOpeningIsScaled()
-    {
-        CardProgram program(ScreenInfo::fromPixels(800, 600, 12));
-        // First opening: scaled by 1.25, buttons 876 x 396.
-        program.chooseCards(1, [](FrmCartones &w) {
-            QCOMPARE(twips(w.control(QStringLiteral("CmbPrint"))), QPointF(3924, 2692));
-            QCOMPARE(w.LblCasilla[1]->size(), QSize(33, 49)); // 396 x 588 twips
-        });
-        FrmCartones *first = program.cardWindow();
-        QVERIFY(first->ajustado());
-        // Later openings keep the design geometry of the controls in the window of the main window's size.
-        program.chooseCards(1, [](FrmCartones &w) {
-            QCOMPARE(twips(w.control(QStringLiteral("CmbPrint"))), QPointF(3705, 2890));
-            QCOMPARE(w.LblCasilla[1]->size(), QSize(41, 61)); // 495 x 735 twips
-            QCOMPARE(QSizeF(*w.windowProps().width, *w.windowProps().height), QSizeF(5000, 3800));
-        });
-        QCOMPARE(program.cardWindow(), first);
-        QCOMPARE(program.main->findChildren<FrmCartones *>().size(), 1);
-    }
-
-    void windowShowsItsCardsButtonsAndCaptionAsDesigned()
-    {
-        CardProgram program;
-        program.chooseCards(4, [](FrmCartones &w) {
-            QCOMPARE(w.windowTitle(), QStringLiteral("Imprimir cartones"));
-            QVERIFY(!w.windowIcon().isNull());
-            QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-            QCOMPARE(w.CmbElegirColor->text(), QStringLiteral("Personalizar colores"));
-            QCOMPARE(w.CmbGenerar->text(), QStringLiteral("Generar Cartones"));
-            QCOMPARE(w.CmbPrint->text(), QStringLiteral("Imprimir"));
-            QVERIFY(w.CmbPrint->isDefault());
-            QCOMPARE(backColour(&w), ColourValue(0x00000000));
-            // Frames two by two, 80 twips apart across.
-            QCOMPARE(w.PctMarco[1]->geometry(), QRect(0, 24, 387, 195));
-            QCOMPARE(w.PctMarco[2]->geometry(), QRect(392, 24, 387, 195));
-            QCOMPARE(w.PctMarco[3]->geometry(), QRect(0, 264, 387, 195));
-            QCOMPARE(w.PctMarco[4]->geometry(), QRect(392, 264, 387, 195));
-            // Cells down the columns; the last one at the bottom right of the grid.
-            QCOMPARE(w.LblCasilla4[1]->geometry(), QRect(16, 16, 33, 49));
-            QCOMPARE(w.LblCasilla4[2]->geometry(), QRect(16, 72, 33, 49));
-            QCOMPARE(w.LblCasilla4[27]->geometry(), QRect(336, 128, 33, 49));
-            QCOMPARE(w.LblCasilla[27]->font().pixelSize(), 32); // 24 points
-            QCOMPARE(w.LblCasilla[27]->alignment(), Qt::AlignCenter);
-            // The fourth frame's shape sits a pixel further left than the others.
-            QCOMPARE(w.ShpMarco[4]->geometry(), QRect(7, 8, 369, 177));
-            QCOMPARE(w.ShpMarco[1]->geometry(), QRect(8, 8, 369, 177));
-            // The cells are drawn in front of the shape.
-            for (int card = 1; card <= 4; ++card) {
-                const QObjectList &inFrame = w.PctMarco.at(static_cast<std::size_t>(card))->children();
-                QVERIFY(inFrame.indexOf(w.cells(card)[14])
-                        > inFrame.indexOf(w.ShpMarco.at(static_cast<std::size_t>(card))));
+            QCOMPARE(w.frameGeometry().size(), size);
+            QVERIFY((w.frameGeometry().center() - rig.window().frameGeometry().center()).manhattanLength()
+                    <= 1);
+            QRect cards;
+            for (int card = 1; card <= 4; ++card)
+                cards |= frame(w, card)->isVisible() ? inWindow(w, frame(w, card)) : QRect();
+            // The three buttons in a row under the cards, inside the window.
+            QRect previous;
+            for (const char *name : {"CmbElegirColor", "CmbGenerar", "CmbPrint"}) {
+                const QRect button = inWindow(w, named(w, QString::fromLatin1(name)));
+                QVERIFY(w.rect().contains(button) && named(w, QString::fromLatin1(name))->isVisible());
+                QVERIFY(button.top() > cards.bottom());
+                QVERIFY(previous.isNull()
+                        || (button.top() == previous.top() && button.left() > previous.right()));
+                previous = button;
             }
-            // Every card is filled: 15 numbers and 12 blanks.
-            for (int card = 1; card <= 4; ++card) {
-                int numbers = 0;
-                for (int k = 1; k <= cellsPerCard; ++k)
-                    numbers += w.cells(card).at(static_cast<std::size_t>(k))->text().isEmpty() ? 0 : 1;
-                QCOMPARE(numbers, 15);
+            if (item == 3) { // the third card centred under the first two
+                const QRect third = inWindow(w, frame(w, 3));
+                QVERIFY(qAbs(third.center().x() - w.width() / 2) <= 2);
+                QVERIFY(third.top() > inWindow(w, frame(w, 1)).bottom());
             }
         });
     }
 
-    void cardItemsToggleTheirTickAndAlwaysOpenTheirNumberOfCards_data()
+    void cardItemsTickOneAtATimeAndTheButtonOpensTheLastChosen()
     {
-        QTest::addColumn<QList<int>>("chosen");
-        QTest::addColumn<QString>("ticksAfter");
-        QTest::newRow("2 from the start") << QList<int> {2} << "0100";
-        QTest::newRow("2 twice clears its tick") << QList<int> {2, 2} << "0000";
-        QTest::newRow("4, ticked at the start, clears") << QList<int> {4} << "0000";
-        QTest::newRow("1 then 3") << QList<int> {1, 3} << "0010";
-        QTest::newRow("3, 3 again, then 1") << QList<int> {3, 3, 1} << "1000";
-    }
-    void cardItemsToggleTheirTickAndAlwaysOpenTheirNumberOfCards()
-    {
-        QFETCH(QList<int>, chosen);
-        QFETCH(QString, ticksAfter);
-        CardProgram program;
-        QCOMPARE(ticks(*program.main), QStringLiteral("0001"));
-        for (int n : chosen) {
-            QString shown;
-            QCOMPARE(program.chooseCards(n, [&](FrmCartones &w) { shown = shownFrames(w); }), 1);
-            QCOMPARE(shown.count(QLatin1Char('1')), n);
-            QCOMPARE(program.main->NumberOfCards, std::uint8_t(n));
+        Rig rig;
+        QMenu *print = rig.menu(QStringLiteral("SM_Print"));
+        QVERIFY(rig.menu(QStringLiteral("M_Play"))->actions().contains(print->menuAction()));
+        QCOMPARE(rig.menu(QStringLiteral("M_Play"))->title(), QStringLiteral("Juego"));
+        QCOMPARE(print->title(), QStringLiteral("&Imprimir cartones"));
+        QStringList items;
+        for (QAction *action : print->actions())
+            items << action->objectName() + "=" + action->text() + (action->isChecked() ? " *" : "");
+        QCOMPARE(items.join(", "), "SM_1=1 cartón, SM_2=2 cartones, SM_3=3 cartones, SM_4=4 cartones *");
+        // Each step: the item chosen (0: the button), the frames shown, the item ticked after; the ticked
+        // item chosen again loses its tick.
+        for (const QString step : {"2 1100 SM_2", "0 1100 SM_2", "2 1100 -", "3 1110 SM_3", "1 1000 SM_1"}) {
+            QString seen;
+            openCards(rig, step.left(1).toInt(), [&](QDialog &w) { seen = shownFrames(w); });
+            QString ticked = QStringLiteral("-");
+            for (QAction *action : print->actions())
+                ticked = action->isChecked() ? action->objectName() : ticked;
+            QCOMPARE(QStringList({step.left(1), seen, ticked}).join(' '), step);
         }
-        QCOMPARE(ticks(*program.main), ticksAfter);
     }
 
-    void imprimirCartonesOpensTheSameWindowWithTheLastChosenNumber()
+    void everyOpeningPaintsARandomStandardColour()
     {
-        CardProgram program;
-        QString shown;
-        const auto record = [&](FrmCartones &w) {
-            shown = shownFrames(w);
-        };
-        QCOMPARE(program.clickImprimirCartones(record), 1);
-        QCOMPARE(shown, QStringLiteral("1111"));
-        QCOMPARE(program.main->NumberOfCards, std::uint8_t(0));
-        FrmCartones *window = program.cardWindow();
-
-        program.chooseCards(2, record);
-        QCOMPARE(program.clickImprimirCartones(record), 1);
-        QCOMPARE(shown, QStringLiteral("1100"));
-        QCOMPARE(program.main->NumberOfCards, std::uint8_t(2));
-        QCOMPARE(ticks(*program.main), QStringLiteral("0100"));
-        QCOMPARE(program.cardWindow(), window);
-    }
-
-    void mainWindowTakesNoInputWhileTheCardWindowIsOpen()
-    {
-        CardProgram program;
-        int clicks = 0;
-        connect(program.main->CmbImprimir, &QPushButton::clicked, this, [&] { ++clicks; });
-        program.clickImprimirCartones([&](FrmCartones &w) {
-            QVERIFY(w.isModal());
-            QCOMPARE(w.windowModality(), Qt::ApplicationModal);
-            QCOMPARE(QApplication::activeModalWidget(), &w);
-            const int before = clicks;
-            // Through the window system, as a person's click comes.
-            QPushButton *button = program.main->CmbImprimir;
-            QTest::mouseClick(program.main->windowHandle(), Qt::LeftButton, {},
-                              button->mapTo(program.main.get(), button->rect().center()));
-            QCOMPARE(clicks, before);
+        Rig rig;
+        rig.fake.clock.now = 5000.25;
+        rig.fake.random.scripted = {0.6}; // the third standard colour
+        openCards(rig, 1, [&](QDialog &w) {
+            QCOMPARE(rig.fake.random.reseeds.back(), 5000.25); // seeded from the time of day
+            QCOMPARE(pixel(w, frame(w, 1), {3, 3}), QColor(0, 64, 64));
+            QCOMPARE(pixel(w, frame(w, 1), {12, 12}), QColor(80, 64, 64)); // the shape: the colour plus 80
+            QCOMPARE(pixel(w, cell(w, 1, 2), {2, 2}), QColor(0, 64, 64)); // a blank
+            QCOMPARE(pixel(w, cell(w, 1, 1), {2, 2}), QColor(Qt::white)); // a number
         });
-        QCOMPARE(clicks, 1);
+        rig.fake.random.scripted = {0.1};
+        openCards(rig, 1, [&](QDialog &w) { QCOMPARE(pixel(w, frame(w, 1), {3, 3}), QColor(79, 111, 130)); });
     }
 
-    void everyOpeningPaintsAStandardColourSeededFromTheClock()
+    void customColourRepaintsTheCardsKeepingNumbersAndMarks()
     {
-        CardProgram program;
-        program.fake.clock.now = 5000.25;
-        program.fake.random.scripted = {0.6}; // the third standard colour
-        std::size_t reseeds = 0;
-        program.chooseCards(1, [&](FrmCartones &w) {
-            QCOMPARE(w.CardColor, ColourValue(0x00404000));
-            QCOMPARE(program.fake.random.reseeds.back(), 5000.25);
-            reseeds = program.fake.random.reseeds.size();
-            for (int card = 1; card <= 4; ++card) {
-                const auto i = static_cast<std::size_t>(card);
-                QCOMPARE(backColour(w.PctMarco[i]), ColourValue(0x00404000));
-                QCOMPARE(backColour(w.ShpMarco[i]), ColourValue(0x00404050));
-                for (int k = 1; k <= cellsPerCard; ++k) {
-                    QLabel *cell = w.cells(card).at(static_cast<std::size_t>(k));
-                    QCOMPARE(backColour(cell),
-                             isBlankCell(card, k) ? ColourValue(0x00404000) : numberCellColour);
-                }
-            }
-            // What a person sees: the frame's margin, the shape around the cells, a blank and a number cell.
-            QCOMPARE(pixelOf(w, w.PctMarco[1], {3, 3}), QColor(0, 64, 64));
-            QCOMPARE(pixelOf(w, w.PctMarco[1], {12, 12}), QColor(80, 64, 64));
-            QCOMPARE(pixelOf(w, w.LblCasilla[2], {2, 2}), QColor(0, 64, 64));
-            QCOMPARE(pixelOf(w, w.LblCasilla[1], {2, 2}), QColor(Qt::white));
-            // The hidden cards are filled all the same.
-            for (int card = 2; card <= 4; ++card) {
-                int numbers = 0;
-                for (int k = 1; k <= cellsPerCard; ++k)
-                    numbers += w.cells(card).at(static_cast<std::size_t>(k))->text().isEmpty() ? 0 : 1;
-                QCOMPARE(numbers, 15);
-            }
-
-            // New numbers neither reseed nor recolour.
-            const QStringList before = captions(w);
-            QTest::mouseClick(w.CmbGenerar, Qt::LeftButton);
-            QVERIFY(captions(w) != before);
-            QCOMPARE(program.fake.random.reseeds.size(), reseeds);
-            QCOMPARE(w.CardColor, ColourValue(0x00404000));
-        });
-        program.fake.random.scripted = {0.1};
-        program.chooseCards(1, [](FrmCartones &w) { QCOMPARE(w.CardColor, ColourValue(0x00826F4F)); });
-        QCOMPARE(program.fake.random.reseeds.size(), reseeds + 1);
-    }
-
-    void customColourRepaintsFramesShapesAndBlanksKeepingNumbersAndMarks()
-    {
-        CardProgram program;
-        program.fake.colours.answer = QColor(10, 200, 30);
-        program.chooseCards(4, [&](FrmCartones &w) {
-            QTest::mouseClick(w.LblCasilla[1], Qt::LeftButton); // a number cell
-            QTest::mouseClick(w.LblCasilla[2], Qt::LeftButton); // a blank cell
+        Rig rig;
+        rig.fake.colours.answer = QColor(10, 200, 30);
+        openCards(rig, 4, [&](QDialog &w) {
+            QCOMPARE(named<QPushButton>(w, "CmbElegirColor")->text(), QStringLiteral("Personalizar colores"));
+            QTest::mouseClick(cell(w, 1, 1), Qt::LeftButton);
             const QStringList numbers = captions(w);
-            QTest::mouseClick(w.CmbElegirColor, Qt::LeftButton);
-            QCOMPARE(program.fake.colours.opened, 1);
-            QCOMPARE(w.CardColor, ColourValue(0x001EC80A));
+            click(w, "CmbElegirColor");
+            QCOMPARE(rig.fake.colours.opened, 1);
             QCOMPARE(captions(w), numbers);
-            QCOMPARE(backColour(w.LblCasilla[1]), markColour);
-            QCOMPARE(backColour(w.LblCasilla[2]), ColourValue(0x001EC80A));
-            QCOMPARE(backColour(w.ShpMarco[3]), ColourValue(0x001EC85A));
-            QCOMPARE(pixelOf(w, w.PctMarco[4], {3, 3}), QColor(10, 200, 30));
-            QCOMPARE(pixelOf(w, w.PctMarco[4], {12, 12}), QColor(90, 200, 30));
-            QCOMPARE(pixelOf(w, w.LblCasilla3[2], {2, 2}), QColor(10, 200, 30));
-            QCOMPARE(pixelOf(w, w.LblCasilla3[1], {2, 2}), QColor(Qt::white));
-        });
-    }
+            QCOMPARE(pixel(w, cell(w, 1, 1), {2, 2}), markSeen);
+            QCOMPARE(pixel(w, frame(w, 4), {3, 3}), QColor(10, 200, 30));
+            QCOMPARE(pixel(w, frame(w, 4), {12, 12}), QColor(90, 200, 30));
+            QCOMPARE(pixel(w, cell(w, 3, 2), {2, 2}), QColor(10, 200, 30));
+            QCOMPARE(pixel(w, cell(w, 3, 1), {2, 2}), QColor(Qt::white));
 
-    void cancelledColourDialogChangesNothing()
-    {
-        CardProgram program;
-        program.fake.colours.answer = std::nullopt;
-        program.chooseCards(2, [&](FrmCartones &w) {
-            const ColourValue colour = w.CardColor;
+            rig.fake.colours.answer = std::nullopt; // Cancel changes nothing
             const QImage before = w.grab().toImage();
-            QTest::mouseClick(w.CmbElegirColor, Qt::LeftButton);
-            QCOMPARE(program.fake.colours.opened, 1);
-            QCOMPARE(w.CardColor, colour);
+            click(w, "CmbElegirColor");
+            QCOMPARE(rig.fake.colours.opened, 2);
             QCOMPARE(w.grab().toImage(), before);
         });
     }
 
-    void whiteCustomColourLetsTheBlanksFillAndTheirNumbersStayAfterwards()
+    void aClickMarksACellOfTheFirstCardOnly()
     {
-        CardProgram program;
-        program.fake.colours.answer = QColor(Qt::white);
-        program.chooseCards(4, [&](FrmCartones &w) {
-            QTest::mouseClick(w.CmbElegirColor, Qt::LeftButton);
-            QTest::mouseClick(w.CmbGenerar, Qt::LeftButton);
-            QVERIFY(!captions(w).contains(QString()));
-            const QString leftOver = w.LblCasilla2[1]->text(); // a blank cell of card 2
-
-            program.fake.colours.answer = QColor(0, 64, 64);
-            QTest::mouseClick(w.CmbElegirColor, Qt::LeftButton);
-            QTest::mouseClick(w.CmbGenerar, Qt::LeftButton);
-            QCOMPARE(backColour(w.LblCasilla2[1]), ColourValue(0x00404000));
-            QCOMPARE(w.LblCasilla2[1]->text(), leftOver);
-        });
-    }
-
-    void clickingACellOfTheFirstCardMarksItForGood()
-    {
-        CardProgram program;
-        program.chooseCards(2, [&](FrmCartones &w) {
-            const QString number = w.LblCasilla[5]->text();
-            QTest::mouseClick(w.LblCasilla[5], Qt::LeftButton);
-            QCOMPARE(backColour(w.LblCasilla[5]), markColour);
-            QCOMPARE(pixelOf(w, w.LblCasilla[5], {2, 2}), QColor::fromRgb(markPaletteRgb));
-            QTest::mouseClick(w.LblCasilla[5], Qt::LeftButton);
-            QCOMPARE(backColour(w.LblCasilla[5]), markColour);
-
-            // The other cards' cells do not react.
+        Rig rig;
+        openCards(rig, 2, [&](QDialog &w) {
+            const QString number = cell(w, 1, 5)->text();
+            QTest::mouseClick(cell(w, 1, 5), Qt::LeftButton);
+            QCOMPARE(pixel(w, cell(w, 1, 5), {2, 2}), markSeen);
             const QImage look = w.grab().toImage();
-            QTest::mouseClick(w.LblCasilla2[7], Qt::LeftButton);
-            QTest::mouseClick(w.LblCasilla2[8], Qt::LeftButton);
+            QTest::mouseClick(cell(w, 2, 7), Qt::LeftButton);
+            QTest::mouseClick(cell(w, 2, 8), Qt::LeftButton);
             QCOMPARE(w.grab().toImage(), look);
-
-            // New numbers leave the marked cell with the number it had.
+            // New numbers everywhere but in the marked cell.
             const QStringList before = captions(w);
-            QTest::mouseClick(w.CmbGenerar, Qt::LeftButton);
-            QCOMPARE(w.LblCasilla[5]->text(), number);
+            click(w, "CmbGenerar");
             QVERIFY(captions(w) != before);
+            QCOMPARE(cell(w, 1, 5)->text(), number);
+            QCOMPARE(pixel(w, cell(w, 1, 5), {2, 2}), markSeen);
         });
     }
 
-    void enterPressesImprimirAndEscapeDoesNotClose()
+    void theWindowIsApplicationModalAndEscapeLeavesItOpen()
     {
-        CardProgram program;
-        program.fake.printing.cancel = true;
-        program.chooseCards(3, [&](FrmCartones &w) {
+        Rig rig;
+        int clicks = 0;
+        QPushButton *button = rig.find<QPushButton>("CmbImprimir");
+        connect(button, &QPushButton::clicked, this, [&] { ++clicks; });
+        openCards(rig, 0, [&](QDialog &w) {
+            QCOMPARE(w.windowModality(), Qt::ApplicationModal);
+            // A click on the main window, through the window system as a person's click
+            // comes.
+            QTest::mouseClick(rig.window().windowHandle(), Qt::LeftButton, {},
+                              button->mapTo(&rig.window(), button->rect().center()));
+            QCOMPARE(clicks, 0);
             QTest::keyClick(&w, Qt::Key_Escape);
             QVERIFY(w.isVisible());
-            QTest::keyClick(&w, Qt::Key_Return);
-            QCOMPARE(program.fake.printing.opened, 1);
-            QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
-            QCOMPARE(program.fake.messages.shown.front().text, QStringLiteral("Impresion cancelada"));
         });
+        QCOMPARE(clicks, 1); // the click that opened it
+    }
+
+    void printedPageShowsTheShownCardsOnWhite_data()
+    {
+        QTest::addColumn<int>("cards");
+        for (int n = 1; n <= 4; ++n)
+            QTest::addRow("%d cards", n) << n;
+    }
+    void printedPageShowsTheShownCardsOnWhite()
+    {
+        QFETCH(int, cards);
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        QTemporaryDir folder;
+        Rig rig;
+        rig.fake.printing.pdfPath = folder.filePath(QStringLiteral("cartones.pdf"));
+        rig.fake.random.scripted = {0.6}; // RGB 0, 64, 64
+        QRect shown;
+        QPoint margin, marked;
+        bool stillOpen = true;
+        openCards(rig, cards, [&](QDialog &w) {
+            QTest::mouseClick(cell(w, 1, 5), Qt::LeftButton);
+            for (int card = 1; card <= 4; ++card)
+                shown |= frame(w, card)->isVisible() ? inWindow(w, frame(w, card)) : QRect();
+            margin = frame(w, 1)->mapTo(&w, QPoint(3, 3));
+            marked = cell(w, 1, 5)->mapTo(&w, QPoint(3, 3));
+            click(w, "CmbPrint");
+            stillOpen = w.isVisible();
+        });
+        QVERIFY2(!stillOpen && rig.fake.messages.shown.empty(), "a print closes the window silently");
+
+        const QList<QImage> pages = testing::renderPdf(rig.fake.printing.pdfPath);
+        QCOMPARE(pages.size(), 1);
+        const QImage &page = pages.front();
+        QVERIFY(qAbs(double(page.width()) / page.height() - 210.0 / 297.0) < 0.01); // A4
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x)
+                ink |= near(page.pixelColor(x, y), Qt::white) ? QRect() : QRect(x, y, 1, 1);
+        }
+        // The ink is the shown cards alone: buttons, hidden cards or a dark background would widen it.
+        const double aspect = double(ink.width()) / ink.height();
+        const double expected = double(shown.width()) / shown.height();
+        QVERIFY2(qAbs(aspect / expected - 1) < 0.04, qPrintable(QString::number(aspect)));
+        const double scale = double(ink.width()) / shown.width();
+        const auto onPage = [&](QPoint p) {
+            return page.pixelColor(ink.topLeft() + (QPointF(p - shown.topLeft()) * scale).toPoint());
+        };
+        QVERIFY(near(onPage(margin), QColor(0, 64, 64)));
+        QVERIFY(near(onPage(marked), markSeen));
+    }
+
+    void aCancelledPrintSaysSoAndAFailedOneLeavesTheWindowOpen()
+    {
+        QTemporaryDir folder;
+        Rig rig;
+        rig.fake.printing.cancel = true;
+        rig.fake.printing.pdfPath = folder.filePath(QStringLiteral("no-such-folder/cartones.pdf"));
+        openCards(rig, 3, [&](QDialog &w) {
+            const QImage before = w.grab().toImage();
+            QTest::keyClick(&w, Qt::Key_Return); // Enter presses "Imprimir"
+            QCOMPARE(rig.fake.printing.opened, 1);
+            QCOMPARE(rig.fake.messages.shown.size(), std::size_t(1));
+            const Message &said = rig.fake.messages.shown.front();
+            QCOMPARE(said.title + ": " + said.text, QStringLiteral("Cantabola: Impresion cancelada"));
+            QCOMPARE(said.buttons, MessageButtons::Ok);
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.grab().toImage(), before);
+
+            rig.fake.printing.cancel = false; // a printer that cannot start
+            click(w, "CmbPrint");
+            QCOMPARE(rig.fake.printing.opened, 2);
+            QCOMPARE(rig.fake.messages.shown.size(), std::size_t(1));
+            QVERIFY(w.isVisible());
+        });
+        QVERIFY(!QFile::exists(rig.fake.printing.pdfPath));
+    }
+
+    // Through a real CUPS queue and cups-pdf, the print arrives as one page with the cards on it.
+    void cardsPrintOnARealCupsQueue()
+    {
+        if (geteuid() != 0)
+            QSKIP("needs root: the test starts its own CUPS scheduler and adds a queue");
+        for (const char *file :
+             {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftoppm"}) {
+            if (!QFile::exists(QString::fromLatin1(file)) || !QFile::exists(CupsPdfQueue::driver))
+                QSKIP("CUPS, its cups-pdf driver or pdftoppm is not installed");
+        }
+        CupsPdfQueue queue;
+        QVERIFY2(queue.ready, "no scheduler, or the queue could not be added");
+        testing::FakePlatform f;
+        QueuePrintDialog dialog;
+        dialog.queue = queue.name;
+        // cups-pdf names the file after the job title; letters and digits keep the name as it is.
+        dialog.jobTitle = QStringLiteral("cantabolacartones%1").arg(QDateTime::currentMSecsSinceEpoch());
+        Platform platform{f.screen, f.clock,   f.waiter, f.random,  f.messages, f.process,
+                          f.sound,  f.colours, dialog,   f.browser, f.help,     f.platform.programFolder};
+        Cantabola program(platform);
+        QVERIFY(program.start());
+        bool stillOpen = true;
+        QCOMPARE(testing::whileModal(
+                     QStringLiteral("FrmCartones"),
+                     [&] { named<QAction>(program.window(), "SM_2")->trigger(); },
+                     [&](QDialog &w) {
+                         click(w, "CmbPrint");
+                         stillOpen = w.isVisible();
+                     }),
+                 1);
+        QVERIFY2(!stillOpen && f.messages.shown.empty(), "the print did not close the card window silently");
+
+        // Through the scheduler, the filters and cups-pdf into its "Out" folder (Debian's: ${HOME}/PDF); the
+        // file is complete once it renders.
+        const passwd *user = getpwuid(geteuid());
+        const QDir folder(QString::fromLocal8Bit(user ? user->pw_dir : "/root") + "/PDF");
+        QString pdf;
+        QList<QImage> pages;
+        waitUntil(
+            [&] {
+                const QStringList found = folder.entryList({"*" + dialog.jobTitle + "*.pdf"}, QDir::Files);
+                pdf = found.isEmpty() ? QString() : folder.filePath(found.front());
+                pages = pdf.isEmpty() ? QList<QImage>() : testing::renderPdf(pdf);
+                return !pages.isEmpty();
+            },
+            30000);
+        QFile::remove(pdf);
+        QVERIFY2(!pdf.isEmpty(), qPrintable("no PDF arrived in " + folder.path()));
+        QCOMPARE(pages.size(), 1);
+        QImage blank(pages.front().size(), pages.front().format());
+        blank.fill(Qt::white);
+        QVERIFY(pages.front() != blank); // the cards are on it
     }
 };
 
