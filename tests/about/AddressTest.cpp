@@ -39,6 +39,8 @@ private slots:
         row("no scheme, a word", "tienda");
         row("empty", "");
         row("file", "file:///etc/passwd");
+        row("file on a host", "file://tienda.example/etc/passwd");
+        row("ftp", "ftp://tienda.example/");
         row("javascript", "JavaScript:alert(document.cookie)");
         row("mailto", "mailto:juan@tienda.example");
         row("bare mailto", "mailto:");
