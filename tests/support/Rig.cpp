@@ -1,10 +1,32 @@
 #include "Rig.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace cantabola::testing {
+
+int whileModal(const QString &name, const std::function<void()> &open,
+               const std::function<void(QDialog &)> &look)
+{
+    int looked = 0;
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        if (window->objectName() == name) {
+            ++looked;
+            look(*window);
+        }
+        if (window->isVisible())
+            window->close();
+    });
+    open();
+    QCoreApplication::processEvents(); // the timer left over when nothing opened
+    return looked;
+}
 
 QStringList soundFileNames()
 {

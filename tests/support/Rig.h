@@ -10,10 +10,12 @@
 #include "QtColour.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 namespace cantabola::testing {
@@ -77,6 +79,11 @@ struct Rig
     std::unique_ptr<Cantabola> program;
     bool loaded = false;
 };
+
+// Runs open(), which shows a modal window (exec), and runs look on that window while it is open when its
+// design name is name; closes it afterwards if it is still open. Returns how many times look ran.
+int whileModal(const QString &name, const std::function<void()> &open,
+               const std::function<void(QDialog &)> &look);
 
 // The 32 recorded words and the signal, as they lie in the program's folder.
 QStringList soundFileNames();
