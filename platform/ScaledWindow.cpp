@@ -62,8 +62,8 @@ void ScaledWindow::applyWindowGeometry(const std::function<QPoint(QSize outer)> 
     m_outer = QSize(m_controls->toPixelsX(m_props.width.value_or(0)), m_controls->toPixelsY(m_props.height.value_or(0)));
     m_position = position;
     m_frameApplied = QSize(-1, -1);
-    if (!m_window.findChild<FrameWatch *>(QString(), Qt::FindDirectChildrenOnly))
-        new FrameWatch(m_window, *this);
+    if (!m_frameWatch)
+        m_frameWatch = new FrameWatch(m_window, *this);
     fitOuterSize();
     if (m_props.fontSize) {
         QFont windowFont = m_window.font();

@@ -46,6 +46,7 @@ private:
     friend class FrameWatch;
     void fitOuterSize();
 
+    QObject *m_frameWatch = nullptr; // owned by the window
     std::function<QPoint(QSize outer)> m_position;
     QSize m_outer; // in pixels, frame included
     QSize m_frameApplied; // the frame the size was last worked out with

@@ -22,7 +22,7 @@ class AddressTest : public QObject
     Q_OBJECT
 
 private slots:
-    void onlyWebPagesAreOpened_data()
+    void onlyWebPagesAndMailAddressesAreOpened_data()
     {
         QTest::addColumn<QByteArray>("address"); // UTF-8, as an address file holds it
         QTest::addColumn<QString>("opened"); // empty: nothing is opened
@@ -42,8 +42,11 @@ private slots:
         row("file on a host", "file://tienda.example/etc/passwd");
         row("ftp", "ftp://tienda.example/");
         row("javascript", "JavaScript:alert(document.cookie)");
-        row("mailto", "mailto:juan@tienda.example");
+        row("mailto", "mailto:juan@tienda.example", "mailto:juan@tienda.example");
+        row("mailto with a subject", "mailto:juan@tienda.example?subject=Bingo", "mailto:juan@tienda.example?subject=Bingo");
         row("bare mailto", "mailto:");
+        row("mailto without a host", "mailto:juan");
+        row("mailto to a path", "mailto:/etc/passwd@x.example");
         row("executable path", "/usr/bin/xterm");
         row("relative path", "data/b1.gif");
         row("windows program", R"(C:\Windows\System32\calc.exe)");
@@ -71,7 +74,7 @@ private slots:
         row("too long", page + QByteArray(4096, 'a'));
         row("a megabyte", "http://" + oneMegabyte + ".example/");
     }
-    void onlyWebPagesAreOpened()
+    void onlyWebPagesAndMailAddressesAreOpened()
     {
         QFETCH(QByteArray, address);
         QFETCH(QString, opened);

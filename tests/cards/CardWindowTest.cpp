@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -137,6 +138,22 @@ class CardWindowTest : public QObject
     static inline const QColor markSeen = QColor::fromRgb(markPaletteRgb);
 
 private slots:
+    void cardsTakeTheMainWindowsSizeOfNowAndKeepTheirNumbersApart()
+    {
+        Rig rig(ScreenInfo::fromPixels(800, 600, 15)); // the cards scaled down, narrowest cells
+        rig.window().resize(rig.window().size() - QSize(60, 40)); // the operator made it smaller
+        openCards(rig.window(), 4, [&](QDialog &w) {
+            QCOMPARE(w.frameGeometry().size(), rig.window().frameGeometry().size());
+            for (int n = 0; n < 4 * 27; ++n) {
+                const QLabel *c = cell(w, n / 27 + 1, n % 27 + 1);
+                QVERIFY2(QFontMetrics(c->font()).horizontalAdvance(c->text()) <= c->width(), qPrintable(c->text()));
+                // The outline of a card and its numbers in the one colour for window text.
+                QCOMPARE(c->palette().color(QPalette::WindowText),
+                         named(w, QStringLiteral("ShpMarco(%1)").arg(n / 27 + 1))->palette().color(QPalette::WindowText));
+            }
+        });
+    }
+
     void layoutFollowsTheNumberOfCards_data()
     {
         QTest::addColumn<int>("item"); // 0: the button, before any card item was chosen
