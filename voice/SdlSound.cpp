@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QTimer>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -131,10 +132,12 @@ const void *mixerOwner = nullptr;
 
 struct SdlSound::Impl
 {
-    enum class Device { NotTried, Open, Failed };
+    enum class Device { NotTried, Open, Resting, Failed };
 
+    explicit Impl(int restAfterMs);
     ~Impl();
     bool open();
+    void rest();
     void playAsync(const QString &fileName);
     void playSyncNoStop(const QString &fileName);
 
@@ -159,20 +162,30 @@ struct SdlSound::Impl
     qint64 cachedBytes = 0;
     // Decoded files replaced while still playing, freed once they have stopped.
     std::vector<Mix_Chunk *> retired;
+    // Runs out when nothing has been played for a while (see rest()).
+    QTimer restTimer;
 };
+
+SdlSound::Impl::Impl(int restAfterMs)
+{
+    restTimer.setSingleShot(true);
+    restTimer.setInterval(restAfterMs);
+    QObject::connect(&restTimer, &QTimer::timeout, [this] { rest(); });
+}
 
 SdlSound::Impl::~Impl()
 {
-    if (mixerOpen) {
+    if (mixerOpen)
         Mix_HaltChannel(-1);
-        for (const CachedFile &file : std::as_const(cache)) {
-            if (file.chunk)
-                Mix_FreeChunk(file.chunk);
-        }
-        for (Mix_Chunk *chunk : retired)
-            Mix_FreeChunk(chunk);
-        Mix_CloseAudio();
+    // Decoded files outlive a rest of the device, so they are freed whether it is open or not.
+    for (const CachedFile &file : std::as_const(cache)) {
+        if (file.chunk)
+            Mix_FreeChunk(file.chunk);
     }
+    for (Mix_Chunk *chunk : retired)
+        Mix_FreeChunk(chunk);
+    if (mixerOpen)
+        Mix_CloseAudio();
     if (sdlStarted)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (device != Device::NotTried && SDL_WasInit(0) == 0)
@@ -183,25 +196,30 @@ SdlSound::Impl::~Impl()
 
 bool SdlSound::Impl::open()
 {
-    if (device != Device::NotTried)
-        return device == Device::Open;
+    if (device == Device::Open)
+        return true;
+    if (device == Device::Failed)
+        return false;
+    const bool resting = device == Device::Resting;
     device = Device::Failed;
-    if (mixerOwner)
-        return false;
-
-    // SDL must leave Ctrl+C and the termination signal to the program, and its queue of device events is
-    // never read.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Cantabola");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        qCDebug(lcSound) << "no audio driver:" << SDL_GetError();
-        return false;
+    if (!resting) {
+        if (mixerOwner)
+            return false;
+        // SDL must leave Ctrl+C and the termination signal to the program, and its queue of device events is
+        // never read.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Cantabola");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            qCDebug(lcSound) << "no audio driver:" << SDL_GetError();
+            return false;
+        }
+        sdlStarted = true;
+        SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
+        SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
     }
-    sdlStarted = true;
-    SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
-    SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
 
-    // Exactly this format, whatever the device takes (SDL converts): the fade works on 16-bit stereo.
+    // Exactly this format, whatever the device takes (SDL converts): the fade works on 16-bit stereo, and the
+    // decoded files kept through a rest stay valid when the device opens again.
     if (Mix_OpenAudioDevice(Frequency, AUDIO_S16SYS, OutputChannels, BufferFrames, nullptr, 0) != 0) {
         qCDebug(lcSound) << "no audio device:" << Mix_GetError();
         return false;
@@ -217,6 +235,28 @@ bool SdlSound::Impl::open()
     mixerOwner = this;
     device = Device::Open;
     return true;
+}
+
+// Closes the device once nothing has played for a while: an open device has SDL's audio thread mixing
+// silence, waking the processor dozens of times a second for as long as the program runs. The decoded files
+// are kept; the next sound opens the device again.
+void SdlSound::Impl::rest()
+{
+    if (device != Device::Open)
+        return;
+    if (Mix_Playing(-1) > 0) {
+        restTimer.start();
+        return;
+    }
+    Mix_HaltChannel(-1);
+    fading.clear();
+    current = -1;
+    for (Mix_Chunk *chunk : retired)
+        Mix_FreeChunk(chunk);
+    retired.clear();
+    Mix_CloseAudio();
+    mixerOpen = false;
+    device = Device::Resting;
 }
 
 Mix_Chunk *SdlSound::Impl::decode(const QString &fileName)
@@ -395,8 +435,8 @@ void SdlSound::Impl::playSyncNoStop(const QString &fileName)
     }
 }
 
-SdlSound::SdlSound()
-    : d(std::make_unique<Impl>())
+SdlSound::SdlSound(int restAfterMs)
+    : d(std::make_unique<Impl>(restAfterMs))
 {
 }
 
@@ -416,6 +456,12 @@ void SdlSound::play(const QString &fileName, PlayMode mode)
         d->playSyncNoStop(fileName);
     else
         d->playAsync(fileName);
+    d->restTimer.start();
+}
+
+bool SdlSound::deviceOpen() const
+{
+    return d->device == Impl::Device::Open;
 }
 
 } // namespace cantabola

@@ -17,7 +17,8 @@ namespace cantabola {
 //   sleeps in steps of one millisecond, so the next word can start within one device buffer of the end.
 //
 // The audio device (44100 Hz, 16-bit stereo, a buffer of 512 frames, 11.6 ms) is opened at the first play,
-// or by openDevice(), and closed by the destructor. Decoded files are kept by path and decoded again when
+// or by openDevice(), and closed by the destructor; in between it rests (closed) once nothing has been played
+// for restAfterMs, longer than the longest delay between two balls, and opens again at the next play. Decoded files are kept by path and decoded again when
 // their size or modification time changes. Nothing is ever reported: with no audio driver or device, or for
 // a missing, empty, corrupt or over-large file (more than 16 MB), play() plays nothing and the program goes
 // on. Only one SdlSound can hold the device at a time; a second one stays silent.
@@ -33,7 +34,10 @@ public:
     // fade, so that a wrong file under a word's name cannot hold the window still for minutes.
     static constexpr int LongestSoundSeconds = 10;
 
-    SdlSound();
+    // Longer than the longest pause of automatic calling (5 s), so that calling never waits for the device.
+    static constexpr int RestAfterMs = 6000;
+
+    explicit SdlSound(int restAfterMs = RestAfterMs);
     ~SdlSound() override;
     SdlSound(const SdlSound &) = delete;
     SdlSound &operator=(const SdlSound &) = delete;
@@ -44,6 +48,8 @@ public:
     // Opens the audio device now unless it is open already; play() does this by itself. Returns whether
     // sound can be played. Opening is tried only once: after a failure the object stays silent.
     bool openDevice();
+    // Whether the device is open now (not resting, not failed).
+    bool deviceOpen() const;
 
 private:
     struct Impl;
