@@ -132,6 +132,8 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/copyright.in ${CMAKE_BINARY_DIR}/doc/co
 
 # The manual pages, with the version and the date of the newest entry of NEWS.
 configure_file(${CMAKE_SOURCE_DIR}/man/cantabola.6.in ${CMAKE_BINARY_DIR}/man/cantabola.6 @ONLY)
+# What software centres show of the program, with this release from NEWS.
+configure_file(${CMAKE_SOURCE_DIR}/app/cantabola.metainfo.xml.in ${CMAKE_BINARY_DIR}/doc/cantabola.metainfo.xml @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/man/es/cantabola.6.in ${CMAKE_BINARY_DIR}/man/es/cantabola.6 @ONLY)
 
 find_program(CANTABOLA_GZIP gzip REQUIRED)

@@ -19,6 +19,8 @@ install(CODE "
 ")
 
 install(FILES ${CMAKE_SOURCE_DIR}/app/cantabola.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_BINARY_DIR}/doc/cantabola.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+    RENAME example.cantabola.cantabola.metainfo.xml)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/pictures/icono-256.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
     RENAME cantabola.png)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/pictures/icono.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
