@@ -1,8 +1,11 @@
 #include "Cantabola.h"
 
+#include "AppInfo.h"
 #include "FrmAbout.h"
 #include "FrmBingo.h"
+#include "FrmBolasCantadas.h"
 #include "FrmCartones.h"
+#include "FrmComprobar.h"
 
 #include "Fonts.h"
 
@@ -25,13 +28,24 @@ void switchOffToolkitScaling()
 }
 
 Cantabola::Cantabola(Platform &platform)
-    : m_game({platform.clock, platform.random, platform.waiter, platform.sound})
-    , m_window(std::make_unique<FrmBingo>(platform, m_scale, m_game))
+    : m_platform(platform)
+    , m_game({platform.clock, platform.random, platform.waiter, platform.sound})
+    , m_store(platform.dataFolder)
 {
+    // The game is saved before any window shows a change: what the room saw is on disk.
+    QObject::connect(&m_game, &Partida::ballDrawn, &m_game, [this] { saveGame(); });
+    QObject::connect(&m_game, &Partida::ballTakenBack, &m_game, [this] { saveGame(); });
+    QObject::connect(&m_game, &Partida::drumReset, &m_game, [this] { saveGame(); });
+    QObject::connect(&m_game, &Partida::gameFinished, &m_game, [this] { m_store.save({}, {}); });
+
+    m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
                      [this] { cardWindow().showModal(); });
     QObject::connect(m_window.get(), &FrmBingo::aboutRequested, m_window.get(),
                      [this] { showAboutWindow(*m_window); });
+    QObject::connect(m_window.get(), &FrmBingo::claimCheckRequested, m_window.get(), [this] { checkClaim(); });
+    QObject::connect(m_window.get(), &FrmBingo::ballsCalledRequested, m_window.get(),
+                     [this] { showBallsCalled(); });
 }
 
 Cantabola::~Cantabola() = default;
@@ -43,9 +57,46 @@ FrmCartones &Cantabola::cardWindow()
     return *m_cards;
 }
 
+void Cantabola::showBallsCalled()
+{
+    if (!m_ballsCalled)
+        m_ballsCalled = new FrmBolasCantadas(m_game, m_platform, m_window.get());
+    m_ballsCalled->show();
+    m_ballsCalled->raise();
+    m_ballsCalled->activateWindow();
+}
+
+void Cantabola::checkClaim()
+{
+    FrmComprobar dialog(m_game, m_window.get());
+    dialog.exec();
+}
+
+void Cantabola::saveGame()
+{
+    m_store.save(m_game.drawOrder(), m_game.drawTimes());
+}
+
 bool Cantabola::start()
 {
-    return m_window->Load();
+    if (!m_window->Load())
+        return false;
+    offerResume();
+    return true;
+}
+
+void Cantabola::offerResume()
+{
+    const std::optional<SavedGame> saved = m_store.load();
+    if (!saved)
+        return;
+    const MessageAnswer answer = m_platform.messages.show(
+        m_window.get(), {resumeQuestion.arg(saved->order.size()), app::title, MessageIcon::Question,
+                         MessageButtons::YesNo});
+    if (answer == MessageAnswer::Yes)
+        m_game.restore(saved->order, saved->times);
+    else
+        m_store.save({}, {});
 }
 
 namespace {

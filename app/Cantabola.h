@@ -3,6 +3,7 @@
 // The program put together: the game, and the main window observing it, with the card and about windows
 // opened at its request, over the platform it is given.
 
+#include "GameStore.h"
 #include "Partida.h"
 #include "Scaling.h"
 #include "WindowSeams.h"
@@ -16,6 +17,7 @@
 namespace cantabola {
 
 class FrmBingo;
+class FrmBolasCantadas;
 class FrmCartones;
 
 // What the program sets up on its application before the main window is built: Qt's own buttons ("Sí",
@@ -44,7 +46,8 @@ public:
     Cantabola(const Cantabola &) = delete;
     Cantabola &operator=(const Cantabola &) = delete;
 
-    // Loads and shows the main window. False when the screen was refused.
+    // Loads and shows the main window, then offers to take up a game the last run left unfinished. False when
+    // the screen was refused.
     bool start();
     // Runs `action` once, as soon as the main window has been painted for the first time: for work the
     // operator need not wait for before seeing the window, like loading the sound library.
@@ -53,14 +56,24 @@ public:
     FrmBingo &window() { return *m_window; }
     Partida &game() { return m_game; }
 
+    static inline const QString resumeQuestion
+        = QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?");
+
 private:
     // The card window, created at the first request and reused for the rest of the run.
     FrmCartones &cardWindow();
+    void showBallsCalled();
+    void checkClaim();
+    void saveGame();
+    void offerResume();
 
+    Platform &m_platform;
     ScaleValues m_scale;
     Partida m_game;
+    GameStore m_store;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
+    QPointer<FrmBolasCantadas> m_ballsCalled;
 };
 
 } // namespace cantabola

@@ -43,8 +43,8 @@ int main(int argc, char *argv[])
     // The sound library is loaded once the window is up (see DeferredSound).
     cantabola::RealPlatform real;
     cantabola::Cantabola program(real.platform());
+    program.afterFirstPaint([&real] { real.sound().load(); });
     if (!program.start())
         return 0;
-    program.afterFirstPaint([&real] { real.sound().load(); });
     return QApplication::exec();
 }

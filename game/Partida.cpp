@@ -16,6 +16,7 @@ Partida::Partida(Seams seams, QObject *parent)
     , m_seams(seams)
 {
     m_order.reserve(90);
+    m_times.reserve(90);
 }
 
 void Partida::startOrStop()
@@ -77,6 +78,7 @@ void Partida::drawStep()
     const int n = chooseBall(m_drawn, [&random] { return random.next(); });
     m_drawn[static_cast<std::size_t>(n)] = true;
     m_order.push_back(n);
+    m_times.push_back(m_seams.clock.dateTime());
 
     // The number is on the screen before it is announced: a tens word holds the thread while it is spoken.
     emit ballDrawn(n);
@@ -98,7 +100,45 @@ void Partida::NuevaPartida()
 {
     m_drawn.fill(false);
     m_order.clear();
+    m_times.clear();
     emit drumReset();
+}
+
+bool Partida::AnularUltimaBola()
+{
+    if (m_order.empty() || m_run == RunState::Calling)
+        return false;
+    const int n = m_order.back();
+    m_order.pop_back();
+    m_times.pop_back();
+    m_drawn[static_cast<std::size_t>(n)] = false;
+    emit ballTakenBack(n);
+    return true;
+}
+
+void Partida::RepetirNumero()
+{
+    if (const int n = NumEnJuego())
+        DecirNumeroSinEsperar(m_seams.sound, n);
+}
+
+void Partida::TerminarPartida()
+{
+    emit gameFinished();
+}
+
+void Partida::restore(const std::vector<int> &order, const std::vector<QDateTime> &times)
+{
+    if (!m_order.empty() || order.size() != times.size() || order.size() > 90)
+        return;
+    for (const int n : order) {
+        if (n < 1 || n > 90 || m_drawn[static_cast<std::size_t>(n)])
+            return NuevaPartida(); // not a game: nothing of it is taken up
+        m_drawn[static_cast<std::size_t>(n)] = true;
+    }
+    m_order = order;
+    m_times = times;
+    emit gameRestored();
 }
 
 void Partida::setRunState(RunState state)

@@ -11,6 +11,7 @@
 #include "Drum.h"
 #include "Seams.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <vector>
 
@@ -43,8 +44,9 @@ public:
     int BolasSacadas() const { return static_cast<int>(m_order.size()); }
     // The number last drawn, 0 when none is out.
     int NumEnJuego() const { return m_order.empty() ? 0 : m_order.back(); }
-    // The balls of this game in the order they came out.
+    // The balls of this game in the order they came out, and when each came out.
     const std::vector<int> &drawOrder() const { return m_order; }
+    const std::vector<QDateTime> &drawTimes() const { return m_times; }
     RunState runState() const { return m_run; }
 
     // Options, as the operator has set them.
@@ -61,12 +63,27 @@ public:
     void SacarBola(bool automatico);
     // Puts every ball back in the drum.
     void NuevaPartida();
+    // Puts the last ball drawn back in the drum; not during automatic calling. False when nothing was done.
+    bool AnularUltimaBola();
+    // Announces the number shown again, as its draw did, whatever the voice switch says; it never holds the
+    // thread, so it cannot delay the next draw.
+    void RepetirNumero();
+    // The operator answered the end-of-game question with No: the game is over for good.
+    void TerminarPartida();
+    // Takes up a game saved earlier: its balls in their order, with their times. Only on a fresh drum.
+    void restore(const std::vector<int> &order, const std::vector<QDateTime> &times);
 
 signals:
     // n is out: the observers show it now, before it is announced.
     void ballDrawn(int n);
+    // n, the last ball drawn, is back in the drum.
+    void ballTakenBack(int n);
     // Every ball is back in the drum.
     void drumReset();
+    // A saved game was taken up: every ball of drawOrder() is out at once.
+    void gameRestored();
+    // The operator ended the game for good at its end.
+    void gameFinished();
     void runStateChanged(cantabola::RunState state);
     // All 90 balls are out and the operator asked for more: the observer asks whether to play again and
     // answers with NuevaPartida() (or ends the program).
@@ -80,6 +97,7 @@ private:
     Seams m_seams;
     DrawnFlags m_drawn {};
     std::vector<int> m_order;
+    std::vector<QDateTime> m_times;
     RunState m_run = RunState::Idle;
     bool m_automatic = true;
     bool m_voice = true;

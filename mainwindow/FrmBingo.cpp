@@ -250,10 +250,30 @@ void FrmBingo::buildMenus()
     SM_Voice->setCheckable(true);
     SM_Voice->setChecked(true);
 
+    // The game's own tools, usable while the game calls by itself.
+    M_Partida = bar->addMenu(QStringLiteral("&Partida"));
+    M_Partida->setObjectName(QStringLiteral("M_Partida"));
+    const auto addItem = [this](const char *name, const QString &caption, const QKeySequence &keys) {
+        QAction *item = M_Partida->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        item->setShortcut(keys);
+        return item;
+    };
+    SM_Comprobar = addItem("SM_Comprobar", QStringLiteral("&Comprobar cartón..."), Qt::CTRL | Qt::Key_K);
+    SM_Repetir = addItem("SM_Repetir", QStringLiteral("&Repetir número"), Qt::CTRL | Qt::Key_R);
+    SM_Anular = addItem("SM_Anular", QStringLiteral("&Anular última bola"), Qt::CTRL | Qt::Key_Z);
+    M_Partida->addSeparator();
+    SM_Cantadas = addItem("SM_Cantadas", QStringLiteral("&Bolas cantadas..."), Qt::CTRL | Qt::Key_H);
+    connect(SM_Comprobar, &QAction::triggered, this, &FrmBingo::SM_Comprobar_Click);
+    connect(SM_Repetir, &QAction::triggered, &m_game, &Partida::RepetirNumero);
+    connect(SM_Anular, &QAction::triggered, &m_game, &Partida::AnularUltimaBola);
+    connect(SM_Cantadas, &QAction::triggered, this, &FrmBingo::ballsCalledRequested);
+
     SM_Help = bar->addMenu(QStringLiteral("Ayuda"));
     SM_Help->setObjectName(QStringLiteral("SM_Help"));
     SM_play = SM_Help->addAction(QStringLiteral("Jugar"));
     SM_play->setObjectName(QStringLiteral("SM_play"));
+    SM_play->setShortcut(Qt::Key_F1);
     SM_AcercaDe = SM_Help->addAction(QStringLiteral("Acerca de ..."));
     SM_AcercaDe->setObjectName(QStringLiteral("SM_AcercaDe"));
 
@@ -278,9 +298,12 @@ void FrmBingo::connectGame()
     connect(SM_New, &QAction::triggered, &m_game, &Partida::NuevaPartida);
 
     connect(&m_game, &Partida::ballDrawn, this, &FrmBingo::showBall);
+    connect(&m_game, &Partida::ballTakenBack, this, &FrmBingo::takeBallBack);
     connect(&m_game, &Partida::drumReset, this, &FrmBingo::clearBoard);
+    connect(&m_game, &Partida::gameRestored, this, &FrmBingo::showWholeGame);
     connect(&m_game, &Partida::runStateChanged, this, &FrmBingo::showRunState);
     connect(&m_game, &Partida::gameOver, this, &FrmBingo::askForAnotherGame);
+    updateGameItems();
 }
 
 bool FrmBingo::Load()
@@ -435,6 +458,15 @@ void FrmBingo::showBall(int n)
     LblNumEnJuego->repaint();
     setForeColour(LblNumero.at(index), colourDrawn);
     LblNumero.at(index)->repaint();
+    updateGameItems();
+}
+
+void FrmBingo::takeBallBack(int n)
+{
+    setForeColour(LblNumero.at(static_cast<std::size_t>(n)), colourNotDrawn);
+    const int shown = m_game.NumEnJuego();
+    LblNumEnJuego->setText(shown ? QString::number(shown) : QString());
+    updateGameItems();
 }
 
 void FrmBingo::clearBoard()
@@ -444,6 +476,30 @@ void FrmBingo::clearBoard()
         setForeColour(LblNumero.at(i), colourNotDrawn);
     }
     LblNumEnJuego->setText(QString());
+    updateGameItems();
+}
+
+void FrmBingo::showWholeGame()
+{
+    for (int n = 1; n <= 90; ++n)
+        setForeColour(LblNumero.at(static_cast<std::size_t>(n)), m_game.BolaSacada(n) ? colourDrawn : colourNotDrawn);
+    const int shown = m_game.NumEnJuego();
+    LblNumEnJuego->setText(shown ? QString::number(shown) : QString());
+    updateGameItems();
+}
+
+void FrmBingo::updateGameItems()
+{
+    SM_Repetir->setEnabled(m_game.NumEnJuego() != 0);
+    SM_Anular->setEnabled(m_game.BolasSacadas() > 0 && m_game.runState() != RunState::Calling);
+}
+
+void FrmBingo::SM_Comprobar_Click()
+{
+    // A claim halts the game: the calling stops as a click on "Parar juego" stops it.
+    if (m_game.runState() == RunState::Calling)
+        m_game.startOrStop();
+    emit claimCheckRequested();
 }
 
 void FrmBingo::showRunState(RunState state)
@@ -467,6 +523,7 @@ void FrmBingo::showRunState(RunState state)
         m_startHadFocus = false;
         CmbStart->setFocus();
     }
+    updateGameItems();
 }
 
 void FrmBingo::askForAnotherGame()
@@ -474,6 +531,7 @@ void FrmBingo::askForAnotherGame()
     const MessageAnswer answer = m_platform.messages.show(
         this, {endOfGameQuestion, app::title, MessageIcon::Question, MessageButtons::YesNo});
     if (answer != MessageAnswer::Yes) {
+        m_game.TerminarPartida();
         m_platform.process.endProcess();
         return;
     }

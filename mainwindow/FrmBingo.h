@@ -67,6 +67,10 @@ signals:
     void cardWindowRequested();
     // "Acerca de ...": the about window is to open, modally.
     void aboutRequested();
+    // "Comprobar cartón...", the calling stopped: the claim dialog is to open, modally.
+    void claimCheckRequested();
+    // "Bolas cantadas...": the list of the balls called is to show.
+    void ballsCalledRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -81,7 +85,10 @@ private:
 
     // What the game reports.
     void showBall(int n);
+    void takeBallBack(int n);
     void clearBoard();
+    void showWholeGame();
+    void updateGameItems();
     void showRunState(RunState state);
     void askForAnotherGame();
 
@@ -90,6 +97,7 @@ private:
     void SM_Auto_Click();
     void SM_Voice_Click();
     void SM_play_Click();
+    void SM_Comprobar_Click();
     void Timer1_Timer();
     void AniGIF1_Click();
 
@@ -127,6 +135,11 @@ private:
     QMenu *M_Options = nullptr;
     QAction *SM_Auto = nullptr;
     QAction *SM_Voice = nullptr;
+    QMenu *M_Partida = nullptr;
+    QAction *SM_Comprobar = nullptr;
+    QAction *SM_Repetir = nullptr;
+    QAction *SM_Anular = nullptr;
+    QAction *SM_Cantadas = nullptr;
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;

@@ -1,6 +1,7 @@
 #include "Logging.h"
 
 namespace cantabola {
+Q_LOGGING_CATEGORY(lcGame, "cantabola.game", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcSound, "cantabola.sound", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcCards, "cantabola.cards", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcBanner, "cantabola.banner", QtInfoMsg)

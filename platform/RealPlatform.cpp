@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
+#include <QStandardPaths>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -102,6 +104,12 @@ void HelpWindowViewer::showContents(const QString &helpFilePath)
     m_window->showContents(helpFilePath);
 }
 
+QString QtFileDialog::saveFileName(QWidget *parent, const QString &title, const QString &suggestedName)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getSaveFileName(parent, title, QDir(folder).filePath(suggestedName));
+}
+
 QString executableFolder()
 {
     return QCoreApplication::applicationDirPath();
@@ -109,8 +117,10 @@ QString executableFolder()
 
 RealPlatform::RealPlatform(const QString &programFolder)
     : m_sound(QDir(programFolder).filePath(QLatin1String(SoundLibraryFileName)))
-    , m_platform {m_screen,   m_clock,    m_waiter,  m_random, m_messages, m_process,
-                  m_sound,    m_colours,  m_printing, m_browser, m_help,     programFolder}
+    , m_platform {m_screen,   m_clock,   m_waiter,  m_random, m_messages,
+                  m_process,  m_sound,   m_colours, m_printing, m_browser,
+                  m_help,     m_files,   programFolder,
+                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)}
 {
 }
 

@@ -43,6 +43,12 @@ public:
     void open(const QUrl &url, int showMode) override;
 };
 
+class QtFileDialog : public FileDialog
+{
+public:
+    QString saveFileName(QWidget *parent, const QString &title, const QString &suggestedName) override;
+};
+
 // Opens the help in a window of the program's own, not modal, reused from one request to the next.
 class HelpWindowViewer : public HelpViewer
 {
@@ -63,6 +69,7 @@ class RealPlatform
 {
 public:
     // programFolder: where the runtime files and the sound library lie; the executable's folder by default.
+    // The data folder is the platform's standard one for the application's data.
     explicit RealPlatform(const QString &programFolder = executableFolder());
     RealPlatform(const RealPlatform &) = delete;
     RealPlatform &operator=(const RealPlatform &) = delete;
@@ -82,6 +89,7 @@ private:
     QtPrintDialog m_printing;
     DesktopBrowser m_browser;
     HelpWindowViewer m_help;
+    QtFileDialog m_files;
     Platform m_platform;
 };
 

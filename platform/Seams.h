@@ -7,6 +7,7 @@
 
 #include "ScreenInfo.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QUrl>
 
@@ -19,12 +20,14 @@ public:
     virtual ScreenInfo metrics() const = 0;
 };
 
-// Time of day, for seeding the random generator the way the draw has always been seeded.
+// Time of day, for seeding the random generator the way the draw has always been seeded, and the date and
+// time a ball was drawn at.
 class Clock
 {
 public:
     virtual ~Clock() = default;
     virtual double secondsSinceMidnight() const = 0;
+    virtual QDateTime dateTime() const = 0;
 };
 
 // A wait that keeps the window alive: pending events (clicks, ticks, repaints) are served while it lasts,
@@ -60,6 +63,9 @@ enum class PlayMode {
     // Plays nothing if a sound is still playing; otherwise plays the whole file before returning,
     // dispatching no window events meanwhile.
     SyncNoStop = 16,
+    // Returns at once; the file starts as soon as what is playing now has ended (at once if nothing is). Any
+    // later play forgets it if it has not started yet.
+    AfterCurrent = 2,
 };
 
 class Sound

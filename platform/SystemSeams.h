@@ -12,6 +12,7 @@ class SystemClock : public Clock
 {
 public:
     double secondsSinceMidnight() const override;
+    QDateTime dateTime() const override { return QDateTime::currentDateTime(); }
 };
 
 // Waits in a nested event loop quit by a precise timer, measured on a monotonic clock: no processor time is

@@ -49,6 +49,14 @@ public:
     virtual std::unique_ptr<QPrinter> choosePrinter(QWidget *parent) = 0;
 };
 
+// The file dialog for saving: the path chosen, or an empty text when the operator cancels.
+class FileDialog
+{
+public:
+    virtual ~FileDialog() = default;
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &suggestedName) = 0;
+};
+
 // Everything a window needs from the machine, handed to each window when it is built.
 struct Platform
 {
@@ -63,8 +71,11 @@ struct Platform
     PrintDialog &printing;
     Browser &browser;
     HelpViewer &help;
+    FileDialog &files;
     // The folder the program's runtime files (sounds, data, help) lie in.
     QString programFolder;
+    // The user's folder for what the program keeps between runs (the game in progress).
+    QString dataFolder;
 };
 
 } // namespace cantabola

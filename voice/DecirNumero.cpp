@@ -10,4 +10,13 @@ void DecirNumero(Sound &sound, int n)
         sound.play(QString::fromStdString(word.file), word.mode);
 }
 
+void DecirNumeroSinEsperar(Sound &sound, int n)
+{
+    bool first = true;
+    for (const Word &word : wordPlan(n)) {
+        sound.play(QString::fromStdString(word.file), first ? PlayMode::Async : PlayMode::AfterCurrent);
+        first = false;
+    }
+}
+
 } // namespace cantabola

@@ -11,4 +11,9 @@ namespace cantabola {
 // n outside 1 to 90 plays nothing.
 void DecirNumero(Sound &sound, int n);
 
+// The same words, heard the same way (a tens word to its end, then the units word), but without holding the
+// thread: the first word cuts short whatever plays, the next one follows it. For saying a number again while
+// the game goes on.
+void DecirNumeroSinEsperar(Sound &sound, int n);
+
 } // namespace cantabola

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace cantabola {
@@ -164,6 +165,9 @@ struct SdlSound::Impl
     std::vector<Mix_Chunk *> retired;
     // Runs out when nothing has been played for a while (see rest()).
     QTimer restTimer;
+    // A file to start once the current sound has ended, looked for every millisecond.
+    QString next;
+    QTimer nextTimer;
 };
 
 SdlSound::Impl::Impl(int restAfterMs)
@@ -171,6 +175,15 @@ SdlSound::Impl::Impl(int restAfterMs)
     restTimer.setSingleShot(true);
     restTimer.setInterval(restAfterMs);
     QObject::connect(&restTimer, &QTimer::timeout, [this] { rest(); });
+    nextTimer.setTimerType(Qt::PreciseTimer);
+    nextTimer.setInterval(1);
+    QObject::connect(&nextTimer, &QTimer::timeout, [this] {
+        if (playing())
+            return;
+        nextTimer.stop();
+        playAsync(std::exchange(next, QString()));
+        restTimer.start();
+    });
 }
 
 SdlSound::Impl::~Impl()
@@ -449,9 +462,15 @@ bool SdlSound::openDevice()
 
 void SdlSound::play(const QString &fileName, PlayMode mode)
 {
+    d->nextTimer.stop(); // a word waiting for its turn is forgotten
     if (!d->open())
         return;
     d->tidy();
+    if (mode == PlayMode::AfterCurrent && d->playing()) {
+        d->next = fileName;
+        d->nextTimer.start();
+        return;
+    }
     if (mode == PlayMode::SyncNoStop)
         d->playSyncNoStop(fileName);
     else

@@ -8,13 +8,16 @@
 
 namespace cantabola {
 
-// Plays WAV files with the two behaviours the program relies on:
+// Plays WAV files with the three behaviours the program relies on:
 // - PlayMode::Async: starts the file at once and returns; whatever was playing is cut short (with a fade of a
 //   few milliseconds, so that the cut does not click). The cut happens even when the new file cannot be
 //   played.
 // - PlayMode::SyncNoStop: if a sound is still playing, returns at once and plays nothing; otherwise plays the
 //   whole file and returns when it has ended. No window events are dispatched meanwhile: the calling thread
 //   sleeps in steps of one millisecond, so the next word can start within one device buffer of the end.
+// - PlayMode::AfterCurrent: returns at once; the file starts within a millisecond and a device buffer of the
+//   end of the sound playing now (a timer of the calling thread's event loop looks), unless another play comes
+//   first.
 //
 // The audio device (44100 Hz, 16-bit stereo, a buffer of 512 frames, 11.6 ms) is opened at the first play,
 // or by openDevice(), and closed by the destructor; in between it rests (closed) once nothing has been played

@@ -390,8 +390,9 @@ private slots:
         CupsPdfQueue queue;
         QVERIFY2(queue.ready, "no scheduler, or the queue could not be added");
         testing::FakePlatform f;
-        Platform platform{f.screen, f.clock,   f.waiter, f.random,  f.messages, f.process,
-                          f.sound,  f.colours, queue,    f.browser, f.help,     f.platform.programFolder};
+        Platform platform {f.screen, f.clock,   f.waiter, f.random,  f.messages, f.process, f.sound,
+                           f.colours, queue,    f.browser, f.help,     f.files,    f.platform.programFolder,
+                           f.platform.dataFolder};
         Cantabola program(platform);
         QVERIFY(program.start());
         bool stillOpen = true;

@@ -16,8 +16,8 @@ void FakeWaiter::waitDispatching(double seconds)
 }
 
 FakePlatform::FakePlatform()
-    : platform {screen, clock,   waiter,   random,  messages, process,
-                sound,  colours, printing, browser, help,     QStringLiteral(CANTABOLA_PROGRAM_DIR)}
+    : platform {screen,  clock,  waiter, random, messages, process, sound, colours, printing, browser, help,
+                files,   QStringLiteral(CANTABOLA_PROGRAM_DIR), dataFolder.path()}
 {
     waiter.clock = &clock;
 }

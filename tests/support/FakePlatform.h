@@ -7,6 +7,7 @@
 
 #include <QPrinter>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <random>
 #include <utility>
@@ -26,6 +27,7 @@ class FakeClock : public Clock
 public:
     double now = 12 * 3600.0;
     double secondsSinceMidnight() const override { return now; }
+    QDateTime dateTime() const override { return QDateTime(QDate(2026, 12, 7), QTime(0, 0)).addMSecs(qint64(now * 1000)); }
 };
 
 // Waits no real time: each wait advances the fake clock, serves pending events once, and runs the test's
@@ -158,7 +160,20 @@ public:
     QStringList shown;
 };
 
-// All fakes together, and the Platform bundle over them.
+// Answers the save dialog with path (empty: the operator cancels).
+class FakeFileDialog : public FileDialog
+{
+public:
+    QString saveFileName(QWidget * /*parent*/, const QString &title, const QString & /*suggestedName*/) override
+    {
+        titles << title;
+        return path;
+    }
+    QString path;
+    QStringList titles;
+};
+
+// All fakes together, and the Platform bundle over them; the data folder is a fresh one of its own.
 struct FakePlatform
 {
     FakePlatform();
@@ -174,6 +189,8 @@ struct FakePlatform
     FakePrintDialog printing;
     FakeBrowser browser;
     FakeHelpViewer help;
+    FakeFileDialog files;
+    QTemporaryDir dataFolder;
     Platform platform;
 };
 

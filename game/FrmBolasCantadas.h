@@ -1,0 +1,37 @@
+#pragma once
+
+// "Bolas cantadas": the balls of the game in the order they came out, one row each, following the game as it
+// goes; the list can be copied or saved with the time of each ball. Not modal: it can stay open beside the
+// board.
+
+#include "WindowSeams.h"
+
+#include <QWidget>
+
+class QListWidget;
+
+namespace cantabola {
+
+class Partida;
+
+class FrmBolasCantadas : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FrmBolasCantadas(const Partida &game, Platform &platform, QWidget *parent);
+
+    // The balls, one number per line, as "Copiar" puts them on the clipboard.
+    QString numbersText() const;
+
+private:
+    void refill();
+    void CmdCopiar_Click();
+    void CmdGuardar_Click();
+
+    const Partida &m_game;
+    Platform &m_platform;
+    QListWidget *LstBolas = nullptr;
+};
+
+} // namespace cantabola

@@ -1,0 +1,92 @@
+#include "GameStore.h"
+
+#include "Logging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <set>
+
+namespace cantabola {
+
+namespace {
+const QString formatName = QStringLiteral("cantabola-partida");
+constexpr int formatVersion = 1;
+// A game of 90 balls is a few kilobytes; anything much larger is not ours.
+constexpr qint64 largestFile = qint64(64) * 1024;
+} // namespace
+
+GameStore::GameStore(QString folder)
+    : m_folder(std::move(folder))
+{
+}
+
+QString GameStore::filePath() const
+{
+    return QDir(m_folder).filePath(fileName);
+}
+
+bool GameStore::save(const std::vector<int> &order, const std::vector<QDateTime> &times) const
+{
+    QJsonArray balls;
+    for (std::size_t i = 0; i < order.size() && i < times.size(); ++i)
+        balls.append(QJsonObject {{QStringLiteral("n"), order[i]},
+                                  {QStringLiteral("at"), times[i].toString(Qt::ISODateWithMs)}});
+    const QJsonObject game {{QStringLiteral("format"), formatName},
+                            {QStringLiteral("version"), formatVersion},
+                            {QStringLiteral("balls"), balls}};
+    QSaveFile file(filePath());
+    const bool saved = QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly)
+        && file.write(QJsonDocument(game).toJson(QJsonDocument::Compact)) >= 0 && file.commit();
+    if (!saved)
+        qCDebug(lcGame) << "the game could not be saved in" << filePath() << file.errorString();
+    return saved;
+}
+
+std::optional<SavedGame> GameStore::load() const
+{
+    const QFileInfo info(filePath());
+    if (!info.exists())
+        return std::nullopt;
+    QFile file(filePath());
+    const QByteArray bytes = info.isFile() && info.size() <= largestFile && file.open(QIODevice::ReadOnly)
+        ? file.read(largestFile)
+        : QByteArray();
+    const QJsonObject game = QJsonDocument::fromJson(bytes).object();
+    const QJsonArray balls = game.value(QStringLiteral("balls")).toArray();
+    SavedGame saved;
+    std::set<int> seen;
+    bool ours = game.value(QStringLiteral("format")).toString() == formatName
+        && game.value(QStringLiteral("version")).toInt() == formatVersion && balls.size() <= 90;
+    for (qsizetype i = 0; ours && i < balls.size(); ++i) {
+        const QJsonObject ball = balls[i].toObject();
+        const int n = ball.value(QStringLiteral("n")).toInt();
+        const QDateTime at = QDateTime::fromString(ball.value(QStringLiteral("at")).toString(), Qt::ISODateWithMs);
+        ours = n >= 1 && n <= 90 && seen.insert(n).second && at.isValid();
+        saved.order.push_back(n);
+        saved.times.push_back(at);
+    }
+    if (!ours) {
+        setAside();
+        return std::nullopt;
+    }
+    if (saved.order.empty())
+        return std::nullopt;
+    return saved;
+}
+
+void GameStore::setAside() const
+{
+    // Kept for a person to look at, out of the program's way.
+    const QString aside = filePath() + QStringLiteral(".apartada-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!QFile::rename(filePath(), aside))
+        QFile::remove(filePath());
+    qCDebug(lcGame) << "the saved game was not one of ours; set aside as" << aside;
+}
+
+} // namespace cantabola
