@@ -1,0 +1,218 @@
+// Protects the menu "Partida" as an operator uses it mid-game: checking a claim (which halts the calling),
+// saying the number again, taking the last ball back, the list of the balls called, and taking up a game the
+// last run left unfinished.
+
+#include "GameStore.h"
+#include "WordPlan.h"
+#include "Rig.h"
+
+#include <QClipboard>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+using namespace cantabola;
+using cantabola::testing::named;
+using cantabola::testing::Rig;
+
+namespace {
+
+void keys(Rig &g, QKeySequence sequence)
+{
+    g.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&g.window()));
+    QTest::keyClick(&g.window(), Qt::Key(sequence[0].key()), sequence[0].keyboardModifiers());
+}
+
+void drawOneByOne(Rig &g, int balls)
+{
+    if (g.game().ModoAutomatico())
+        g.trigger("SM_Auto");
+    for (int i = 0; i < balls; ++i)
+        g.clickStart();
+}
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+} // namespace
+
+class PartidaMenuTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuStandsBetweenOpcionesAndAyuda()
+    {
+        Rig g;
+        QStringList titles;
+        for (QAction *menu : g.window().menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles, (QStringList {"Juego", "Opciones", "&Partida", "Ayuda"}));
+        keys(g, Qt::Key_F1);
+        QCOMPARE(g.fake.help.shown.size(), 1);
+    }
+
+    void claimCheckHaltsTheCallingAndGivesItsVerdict()
+    {
+        Rig g;
+        QStringList summaries;
+        g.fake.waiter.during = [&](double, int index) {
+            if (index != 2)
+                return;
+            const int opened = testing::whileModal("FrmComprobar", [&] { keys(g, Qt::CTRL | Qt::Key_K); }, [&](QDialog &d) {
+                QCOMPARE(g.start()->text(), QStringLiteral("Sacar número")); // stopped as by "Parar juego"
+                QVERIFY(g.callingControls(true));
+                auto *typed = named<QLineEdit>(d, "TxtNumeros");
+                const auto verdict = [&](const QString &text) {
+                    typed->setText(text);
+                    summaries << named<QLabel>(d, "LblVeredicto")->text();
+                };
+                const std::vector<int> &out = g.game().drawOrder();
+                verdict(QString());
+                verdict(QStringLiteral("%1, %2 %3 %2").arg(out[0]).arg(out[1]).arg(out[2]));
+                const int notOut = g.game().BolaSacada(90) ? (g.game().BolaSacada(89) ? 88 : 89) : 90;
+                verdict(QStringLiteral("%1 %2").arg(out[0]).arg(notOut));
+                QCOMPARE(rows(named<QListWidget>(d, "LstNumeros")),
+                         (QStringList {QStringLiteral("%1 ✔ ha salido").arg(out[0]), QStringLiteral("%1 ✘ no ha salido").arg(notOut)}));
+                verdict(QStringLiteral("%1 91").arg(out[0]));
+                QTest::keyClick(&d, Qt::Key_Escape);
+                QVERIFY(!d.isVisible());
+            });
+            QCOMPARE(opened, 1);
+        };
+        g.clickStart();
+        QCOMPARE(g.game().BolasSacadas(), 3); // no ball after the claim
+        QCOMPARE(summaries.size(), 4);
+        QCOMPARE(summaries[0], QStringLiteral("Escriba los números del cartón."));
+        QCOMPARE(summaries[1], QStringLiteral("Han salido los 3 números. Premio correcto."));
+        QVERIFY(summaries[2].startsWith(QStringLiteral("Faltan 1 de 2: ")));
+        QCOMPARE(summaries[3], QStringLiteral("Número no válido: 91"));
+    }
+
+    void repeatSaysTheShownNumberAgainEvenWithTheVoiceOff()
+    {
+        Rig g;
+        QVERIFY(!g.action("SM_Repetir")->isEnabled()); // nothing shown yet
+        g.trigger("SM_Voice");
+        do
+            drawOneByOne(g, 1);
+        while (g.game().NumEnJuego() <= 15 || g.game().NumEnJuego() % 10 == 0);
+        const int n = g.game().NumEnJuego();
+        g.fake.sound.played.clear();
+        keys(g, Qt::CTRL | Qt::Key_R);
+        // The words of the draw, the first cutting short whatever plays, the second following it.
+        const std::vector<Word> words = wordPlan(n);
+        const std::vector<std::pair<QString, PlayMode>> expected {
+            {QString::fromStdString(words.at(0).file), PlayMode::Async},
+            {QString::fromStdString(words.at(1).file), PlayMode::AfterCurrent}};
+        QCOMPARE(g.fake.sound.played, expected);
+        QCOMPARE(g.fake.waiter.waits.size(), std::size_t(g.game().BolasSacadas())); // no wait of its own
+    }
+
+    void undoPutsTheLastBallBackDownToAnEmptyBoard()
+    {
+        Rig g;
+        QVERIFY(!g.action("SM_Anular")->isEnabled());
+        drawOneByOne(g, 3);
+        const std::vector<int> out = g.game().drawOrder();
+        for (int left = 2; left >= 0; --left) {
+            keys(g, Qt::CTRL | Qt::Key_Z);
+            QCOMPARE(g.game().BolasSacadas(), left);
+            QCOMPARE(g.bigNumber(), left ? QString::number(out[std::size_t(left - 1)]) : QString());
+            QVERIFY(g.boardAgreesWithGame());
+        }
+        QVERIFY(!g.action("SM_Anular")->isEnabled());
+        // Not while the game calls by itself.
+        g.trigger("SM_Auto");
+        g.fake.waiter.during = [&](double, int index) {
+            if (index == 3) { // the first wait of the calling
+                QVERIFY(!g.action("SM_Anular")->isEnabled());
+                g.clickStart();
+            }
+        };
+        g.clickStart();
+        QCOMPARE(g.game().BolasSacadas(), 1);
+        QVERIFY(g.action("SM_Anular")->isEnabled());
+    }
+
+    void ballsCalledFollowTheGameAndAreCopiedAndSaved()
+    {
+        Rig g;
+        keys(g, Qt::CTRL | Qt::Key_H);
+        auto *window = g.window().findChild<QWidget *>("FrmBolasCantadas");
+        QVERIFY(window && window->isVisible() && !window->isModal());
+        auto *list = named<QListWidget>(*window, "LstBolas");
+        drawOneByOne(g, 3);
+        g.trigger("SM_Anular");
+        const std::vector<int> &out = g.game().drawOrder();
+        QCOMPARE(rows(list), (QStringList {QStringLiteral("1. %1").arg(out[0]), QStringLiteral("2. %1").arg(out[1])}));
+        QTest::mouseClick(named<QPushButton>(*window, "CmdCopiar"), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("%1\n%2").arg(out[0]).arg(out[1]));
+        g.fake.files.path = g.fake.dataFolder.filePath("lista.txt");
+        QTest::mouseClick(named<QPushButton>(*window, "CmdGuardar"), Qt::LeftButton);
+        QFile saved(g.fake.files.path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()),
+                 QStringLiteral("1\t%1\t2026-12-07 12:00:00\n2\t%2\t2026-12-07 12:00:00\n").arg(out[0]).arg(out[1]));
+        g.trigger("SM_New");
+        QCOMPARE(list->count(), 0);
+    }
+
+    void unfinishedGameIsOfferedAtTheNextStart_data()
+    {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::newRow("Sí: the board as it was") << MessageAnswer::Yes;
+        QTest::newRow("No: discarded") << MessageAnswer::No;
+    }
+    void unfinishedGameIsOfferedAtTheNextStart()
+    {
+        QFETCH(MessageAnswer, answer);
+        Rig before;
+        before.fake.waiter.during = [&](double, int index) {
+            if (index == 4)
+                before.clickStart();
+        };
+        before.clickStart();
+        const QTemporaryDir kept;
+        const QString saved = kept.filePath("saved.json");
+        QVERIFY(QFile::copy(GameStore(before.fake.platform.dataFolder).filePath(), saved));
+
+        const auto restart = [&saved](MessageAnswer given) {
+            auto after = std::make_unique<Rig>(ScreenInfo::fromPixels(1024, 768, 15), false);
+            QFile::remove(GameStore(after->fake.platform.dataFolder).filePath());
+            QFile::copy(saved, GameStore(after->fake.platform.dataFolder).filePath());
+            after->fake.messages.answer = given;
+            after->loaded = after->program->start();
+            return after;
+        };
+        const std::unique_ptr<Rig> after = restart(answer);
+        QCOMPARE(after->fake.messages.shown.size(), std::size_t(1));
+        QCOMPARE(after->fake.messages.shown[0].text, QStringLiteral("La partida anterior quedó sin terminar con 5 bolas. ¿Continuarla?"));
+        QCOMPARE(after->fake.messages.shown[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(after->game().drawOrder(), answer == MessageAnswer::Yes ? before.game().drawOrder() : std::vector<int>());
+        QCOMPARE(after->game().drawTimes(), answer == MessageAnswer::Yes ? before.game().drawTimes() : std::vector<QDateTime>());
+        QVERIFY(after->boardAgreesWithGame());
+        QVERIFY(!GameStore(after->fake.platform.dataFolder).load() || answer == MessageAnswer::Yes);
+    }
+
+    void gameEndedAtItsPromptLeavesNothingToResume()
+    {
+        Rig g;
+        g.fake.messages.answer = MessageAnswer::No;
+        g.clickStart(); // all 90, then No
+        QCOMPARE(g.fake.process.ended, 1);
+        QVERIFY(!GameStore(g.fake.platform.dataFolder).load());
+    }
+};
+
+QTEST_MAIN(PartidaMenuTest)
+#include "PartidaMenuTest.moc"
