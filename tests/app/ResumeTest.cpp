@@ -1,0 +1,153 @@
+// Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by itself,
+// offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in half is
+// set aside and the program starts on a fresh board.
+
+#include "Cantabola.h"
+#include "FrmBingo.h"
+#include "GameStore.h"
+#include "RealPlatform.h"
+#include "QtColour.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <csignal>
+
+using namespace cantabola;
+
+namespace {
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+// The child: the program as main() starts it. "call": calls by itself at the shortest delay, saying each ball
+// once it is saved; "look": answers the question of an unfinished game with Sí and says what the board shows.
+int runChild(int argc, char *argv[], const QByteArray &phase)
+{
+    switchOffToolkitScaling();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cantabola"));
+    const ApplicationSetup setup;
+    RealPlatform real(QStringLiteral(CANTABOLA_PROGRAM_DIR));
+    Cantabola program(real.platform());
+    QObject::connect(&program.game(), &Partida::ballDrawn, [](int n) { say(QStringLiteral("ball=%1").arg(n)); });
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            say(QStringLiteral("asked=") + box->text());
+            for (QAbstractButton *button : box->buttons())
+                if (button->text() == QStringLiteral("&Sí"))
+                    button->click();
+        }
+    });
+    answer.start(20);
+    if (!program.start())
+        return 1;
+    FrmBingo &window = program.window();
+    if (phase == "call") {
+        window.findChild<QAction *>(QStringLiteral("SM_Voice"))->trigger();
+        window.findChild<QScrollBar *>(QStringLiteral("HscInterval"))->setValue(1);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("CmbStart")), Qt::LeftButton);
+        return 0;
+    }
+    QStringList red;
+    for (int n = 1; n <= 90; ++n) {
+        if (foreColour(window.findChild<QLabel *>(QStringLiteral("LblNumero(%1)").arg(n))) == FrmBingo::colourDrawn)
+            red << QString::number(n);
+    }
+    say(QStringLiteral("red=") + red.join(QLatin1Char(',')));
+    say(QStringLiteral("big=") + window.findChild<QLabel *>(QStringLiteral("LblNumEnJuego"))->text());
+    QStringList order;
+    for (const int n : program.game().drawOrder())
+        order << QString::number(n);
+    say(QStringLiteral("order=") + order.join(QLatin1Char(',')));
+    return 0;
+}
+
+} // namespace
+
+class ResumeTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+
+    // Runs the child in a phase; with killAfter, kills it once it has said that many balls. Its lines.
+    QStringList child(const char *phase, int killAfter = 0)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CANTABOLA_RESUME_CHILD"), QLatin1String(phase));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path());
+        process.setProcessEnvironment(environment);
+        process.start(QCoreApplication::applicationFilePath(), {});
+        QStringList lines;
+        while (process.waitForReadyRead(30000) || process.state() == QProcess::Running) {
+            while (process.canReadLine())
+                lines << QString::fromUtf8(process.readLine()).trimmed();
+            if (killAfter && lines.filter(QStringLiteral("ball=")).size() >= killAfter) {
+                ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+                process.waitForFinished();
+                break;
+            }
+            if (process.state() != QProcess::Running)
+                break;
+        }
+        process.waitForFinished(30000);
+        lines << QString::fromUtf8(process.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return lines;
+    }
+    QString savedGame() const { return QDir(m_home.filePath(QStringLiteral("Cantabola"))).filePath(GameStore::fileName); }
+
+private slots:
+    void killedMidCallingResumesTheBoardAsItWas()
+    {
+        const QStringList called = child("call", 5).filter(QStringLiteral("ball="));
+        QStringList balls = called;
+        balls.replaceInStrings(QStringLiteral("ball="), QString());
+        QVERIFY(balls.size() >= 5);
+        const QStringList seen = child("look");
+        QCOMPARE(seen.filter("asked="), QStringList {QStringLiteral("asked=La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?").arg(balls.size())});
+        QStringList sorted = balls;
+        std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+        QCOMPARE(seen.filter("red="), QStringList {QStringLiteral("red=") + sorted.join(',')});
+        QCOMPARE(seen.filter("big="), QStringList {QStringLiteral("big=") + balls.last()});
+        QCOMPARE(seen.filter("order="), QStringList {QStringLiteral("order=") + balls.join(',')});
+    }
+
+    void halfWrittenFileIsSetAsideAndTheBoardStartsEmpty()
+    {
+        QFile file(savedGame());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() / 2));
+        file.close();
+        const QStringList seen = child("look");
+        QVERIFY(seen.filter("asked=").isEmpty());
+        QCOMPARE(seen.filter("order="), QStringList {QStringLiteral("order=")});
+        QCOMPARE(QDir(m_home.filePath("Cantabola")).entryList({GameStore::fileName + ".apartada-*"}).size(), 1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    const QByteArray phase = qgetenv("CANTABOLA_RESUME_CHILD");
+    if (!phase.isEmpty())
+        return runChild(argc, argv, phase);
+    QCoreApplication application(argc, argv);
+    ResumeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ResumeTest.moc"
