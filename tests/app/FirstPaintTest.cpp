@@ -1,32 +1,11 @@
-// Work put off until the main window is up (loading the sound library) runs once, after the window's first
-// paint, and never again: not before the window shows, not at every repaint.
+// Protects the work put off until the main window is up (loading the sound library): it runs once, after the
+// window's first paint, and never again: not before the window shows, not at a later repaint or show.
 
-#include "Cantabola.h"
-#include "FakePlatform.h"
-#include "FrmBingo.h"
+#include "Rig.h"
 
 #include <QEvent>
-#include <QTest>
 
 using namespace cantabola;
-
-namespace {
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject * /*watched*/, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
-} // namespace
 
 class FirstPaintTest : public QObject
 {
@@ -35,30 +14,38 @@ class FirstPaintTest : public QObject
 private slots:
     void putOffWorkRunsOnceAfterTheFirstPaint()
     {
-        testing::FakePlatform fake;
-        Cantabola program(fake.platform);
-        PaintCounter counter;
-        program.window().centralWidget()->installEventFilter(&counter);
-        int runs = 0;
-        int paintsBeforeRun = -1;
-        program.afterFirstPaint([&] {
+        testing::Rig rig(ScreenInfo::fromPixels(1024, 768, 15), false);
+        QWidget *area = rig.window().centralWidget();
+        int runs = 0, paintsBeforeRun = -1;
+        struct : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        area->installEventFilter(&counter);
+        rig.program->afterFirstPaint([&] {
             ++runs;
             paintsBeforeRun = counter.paints;
         });
         QCoreApplication::processEvents();
         QCOMPARE(runs, 0);
 
-        QVERIFY(program.start());
-        QVERIFY(QTest::qWaitForWindowExposed(&program.window()));
+        QVERIFY(rig.program->start());
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window()));
         QTRY_COMPARE(runs, 1);
         QVERIFY(paintsBeforeRun >= 1);
 
-        program.window().centralWidget()->repaint();
-        program.window().hide();
-        program.window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program.window()));
+        area->repaint();
+        rig.window().hide();
+        rig.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window()));
         QTest::qWait(50);
         QCOMPARE(runs, 1);
+        area->removeEventFilter(&counter);
     }
 };
 

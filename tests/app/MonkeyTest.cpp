@@ -1,61 +1,143 @@
-// A long seeded run of everything an operator can do on the main window, in random order: buttons, menu
-// commands, Ctrl+N, the delay bar, the switches, the card and about windows (their dialogs answered by
-// fakes), banner ticks and clicks, also nested inside the waits of a draw. After every action the board must
-// agree with the drum and the controls with the run state.
-//
-// A failing seed reproduces with:  CANTABOLA_MONKEY_SEED=<seed> tests/app/test_app_monkey
+// Protects the program against any order of operator actions: a long seeded run of everything an operator can
+// do (buttons, menus, Ctrl+N, the delay bar, the switches, the card and about windows, banner ticks and
+// clicks), also nested inside the waits of a draw; after every action the board agrees with the game, the
+// controls with the run state, and no unexpected message shows. test_app_monkey_damaged runs it over damaged
+// copies of the program's folder, with the real sound and help window: no damage may crash or hang the
+// program.
 
-#include "AniGif.h"
-#include "Cantabola.h"
-#include "Colour.h"
-#include "FakePlatform.h"
-#include "FrmAbout.h"
-#include "FrmBingo.h"
-#include "FrmCartones.h"
-#include "Partida.h"
+#include "RealPlatform.h"
+#include "Rig.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
+#include <QDirIterator>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
+
 #include <random>
+#include <sys/stat.h>
 
 using namespace cantabola;
-using cantabola::testing::FakePlatform;
+using testing::named;
 
 namespace {
 
-std::uint64_t environmentNumber(const char *name, std::uint64_t fallback)
+QStringList numbered(const char *pattern)
 {
-    const QByteArray value = qgetenv(name);
-    bool ok = false;
-    const std::uint64_t number = value.toULongLong(&ok);
-    return ok ? number : fallback;
+    QStringList names;
+    for (int n = 1; n <= 9; ++n)
+        names << QString::fromLatin1(pattern).arg(n);
+    return names;
 }
+
+// Damage to a copy of the program's folder: each file or folder named is removed, and written again with
+// what `change` makes of its old bytes and its place in the list, unless that is null.
+struct Damage
+{
+    const char *name;
+    QStringList files;
+    std::function<QByteArray(std::size_t i, QByteArray old)> change;
+    unsigned folderMode = 0755;
+};
+
+// Every file of the row becomes these bytes (null: gone).
+const auto becomes = [](const QByteArray &bytes) {
+    return [bytes](std::size_t, const QByteArray &) {
+        return bytes;
+    };
+};
+
+const std::vector<Damage> damages = {
+    {"every sound file damaged", testing::soundFileNames(),
+     [](std::size_t i, const QByteArray &wav) {
+         return std::array{QByteArray(), QByteArray(""), wav.left(30), wav.left(wav.size() / 2),
+                           QByteArray("no es un sonido\n")}[i % 5];
+     }},
+    {"help missing", {"ayudabingo.html"}, becomes({})},
+    {"help binary", {"ayudabingo.html"}, becomes(QByteArray(300, '\x8f'))},
+    {"data missing", {"data"}, becomes({})},
+    {"data a file", {"data"}, becomes("http://a.example/\n")},
+    {"banner pictures cut short, huge, not GIFs, of a 0x0 or 65535x65535 canvas", numbered("data/b%1.gif"),
+     [](std::size_t i, QByteArray gif) {
+         if (i < 4)
+             return gif.left(gif.size() * qsizetype(i * 3 + 1) / 12);
+         if (i == 4)
+             return gif + QByteArray(qsizetype(20) << 20, '\0');
+         if (i > 6)
+             return gif.replace(6, 4, QByteArray(4, i == 7 ? '\0' : '\xff'));
+         return QByteArray(i == 5 ? "GIF89a, o eso dice.\n" : "");
+     }},
+    {"address files binary, huge, empty", numbered("data/t%1.txt"),
+     [](std::size_t i, const QByteArray &) {
+         QByteArray bytes;
+         for (int b = 0; b < 512 && i % 3 == 0; ++b)
+             bytes += char(b);
+         return i % 3 == 1 ? "http://a.example/" + QByteArray(20 << 20, 'a') : bytes;
+     }},
+    {"program folder holding nothing but the program",
+     testing::soundFileNames() + QStringList{"data", "ayudabingo.html"}, becomes({})},
+    {"program folder not writable", {}, {}, 0555},
+};
+
+// A copy of the program's folder, damaged.
+struct ProgramCopy
+{
+    explicit ProgramCopy(const Damage &damage)
+    {
+        const QDir program(QStringLiteral(CANTABOLA_PROGRAM_DIR));
+        for (QDirIterator it(program.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString to = dir.filePath(program.relativeFilePath(it.next()));
+            done = QDir().mkpath(QFileInfo(to).path()) && QFile::copy(it.filePath(), to) && done;
+        }
+        for (std::size_t i = 0; i < std::size_t(damage.files.size()); ++i) {
+            QFile file(dir.filePath(damage.files[qsizetype(i)]));
+            const QByteArray old = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            file.close();
+            done = (file.remove() || QDir(file.fileName()).removeRecursively()) && done;
+            const QByteArray bytes = damage.change(i, old);
+            done = (bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()))
+                && done;
+        }
+        done = ::chmod(QFile::encodeName(dir.path()).constData(), damage.folderMode) == 0 && done;
+    }
+    ~ProgramCopy() { ::chmod(QFile::encodeName(dir.path()).constData(), 0755); }
+    QTemporaryDir dir;
+    bool done = dir.isValid();
+};
 
 class Monkey
 {
 public:
-    Monkey(std::uint64_t seed, int actions)
+    // No program folder: the built program's, with every seam a fake. Otherwise that folder, with the real
+    // sound (its own copy of the library, on SDL's disk driver) and the real help window.
+    Monkey(std::uint64_t seed, int actions, const QString &programFolder)
         : m_rng(seed)
         , m_target(actions)
     {
-        m_fake.random.seedOffset = seed;
-        m_fake.printing.pdfPath = m_pdfFolder.filePath(QStringLiteral("sheet.pdf"));
-        m_fake.waiter.during = [this](double, int) {
+        testing::FakePlatform &fake = m_rig.fake;
+        fake.random.seedOffset = seed;
+        fake.printing.pdfPath = m_pdfFolder.filePath(QStringLiteral("sheet.pdf"));
+        fake.waiter.during = [this](double, int) {
             duringWait();
         };
-        m_program = std::make_unique<Cantabola>(m_fake.platform);
-        m_program->start();
+        fake.messages.onShow = [this](const Message &message) {
+            if (message.text != FrmBingo::endOfGameQuestion
+                && message.text != QLatin1String("Impresion cancelada"))
+                fail(QStringLiteral("the message \"%1\" showed").arg(message.text));
+        };
+        if (!programFolder.isEmpty()) {
+            m_real = std::make_unique<RealPlatform>(programFolder);
+            const Platform &real = m_real->platform();
+            m_platform = std::make_unique<Platform>(
+                Platform{fake.screen, fake.clock, fake.waiter, fake.random, fake.messages, fake.process,
+                         real.sound, fake.colours, fake.printing, fake.browser, real.help, programFolder});
+            m_rig.program = std::make_unique<Cantabola>(*m_platform);
+        }
+        if (!m_rig.program->start())
+            fail(QStringLiteral("the program did not start"));
     }
+    ~Monkey() { m_rig.program.reset(); }
 
-    // Returns an empty string, or what went wrong and after which action.
     QString run()
     {
         while (m_performed < m_target && m_failure.isEmpty()) {
@@ -65,174 +147,99 @@ public:
         return m_failure;
     }
 
-    int performed() const { return m_performed; }
-    int maxDepth() const { return m_maxDepth; }
-    int ballsDrawn() const { return m_ballsDrawn; }
-
 private:
-    FrmBingo &w() { return m_program->window(); }
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
     bool chance(int percent) { return pick(100) < percent; }
-
-    static bool menuUsable(const QMenu *menu, const QAction *item)
+    bool usable(const char *menu, const QString &item) const
     {
-        return FrmBingo::menuEnabled(menu) && item->isEnabled();
+        return m_rig.menu(menu)->menuAction()->isEnabled() && m_rig.action(item)->isEnabled();
     }
+    bool calling() const { return m_rig.game().runState() == RunState::Calling; }
 
     void duringWait()
     {
         if (!m_failure.isEmpty() || m_performed >= m_target) {
-            // Wind down: stop any calling so the run returns.
-            if (w().CmbStart->text() == Partida::captionStop)
-                w().CmbStart->click();
+            if (calling()) // wind down, so that the run returns
+                m_rig.clickStart();
             return;
         }
         check(false);
         if (m_depth < 3 && chance(35)) {
             ++m_depth;
-            m_maxDepth = std::max(m_maxDepth, m_depth);
             act();
             check(false);
             --m_depth;
-        } else if (w().CmbStart->text() == Partida::captionStop && chance(3)) {
-            w().CmbStart->click(); // an operator stops the calling now and then
+        } else if (calling() && chance(3)) {
+            m_rig.clickStart(); // an operator stops the calling now and then
         }
     }
 
     void act()
     {
         ++m_performed;
-        const int before = w().BolasSacadas;
         const int choice = pick(17);
-        if (qEnvironmentVariableIsSet("CANTABOLA_MONKEY_TRACE"))
-            qInfo("action %d: %d at depth %d", m_performed, choice, m_depth);
-        switch (choice) {
-        case 0:
-        case 1:
-        case 2:
-            if (w().CmbStart->isEnabled())
-                QTest::mouseClick(w().CmbStart, Qt::LeftButton);
-            break;
-        case 3:
-            if (w().CmbNuevo->isEnabled())
-                QTest::mouseClick(w().CmbNuevo, Qt::LeftButton);
-            break;
-        case 4:
-            if (menuUsable(w().M_Play, w().SM_New))
-                w().SM_New->trigger();
-            break;
-        case 5:
-            if (menuUsable(w().M_Play, w().SM_GetNumber))
-                w().SM_GetNumber->trigger();
-            break;
-        case 6:
-            if (FrmBingo::menuEnabled(w().M_Play))
-                QTest::keyClick(&w(), Qt::Key_N, Qt::ControlModifier);
-            break;
-        case 7:
-            if (menuUsable(w().M_Options, w().SM_Auto))
-                w().SM_Auto->trigger();
-            break;
-        case 8:
-            if (menuUsable(w().M_Options, w().SM_Voice))
-                w().SM_Voice->trigger();
-            break;
-        case 9: {
-            QScrollBar *bar = w().HscInterval;
+        static const char *const items[][2] = {{"M_Play", "SM_New"},
+                                               {"M_Play", "SM_GetNumber"},
+                                               {"M_Options", "SM_Auto"},
+                                               {"M_Options", "SM_Voice"},
+                                               {"SM_Help", "SM_play"}};
+        const QString card = QStringLiteral("SM_%1").arg(1 + pick(4));
+        if (choice <= 2 && m_rig.start()->isEnabled())
+            m_rig.clickStart();
+        else if (choice == 3 && m_rig.find("CmbNuevo")->isEnabled())
+            m_rig.click("CmbNuevo");
+        else if (choice >= 4 && choice <= 8 && usable(items[choice - 4][0], items[choice - 4][1]))
+            m_rig.trigger(items[choice - 4][1]);
+        else if (choice == 9 && m_rig.menu("M_Play")->menuAction()->isEnabled())
+            QTest::keyClick(&m_rig.window(), Qt::Key_N, Qt::ControlModifier);
+        else if (choice == 10) {
+            auto *bar = m_rig.find<QScrollBar>("HscInterval");
             bar->setValue(bar->minimum() + pick(bar->maximum() - bar->minimum() + 1));
-            break;
+        } else if (choice == 11)
+            QMetaObject::invokeMethod(named<QTimer>(m_rig.window(), "Timer1"), "timeout"); // a minute passed
+        else if (choice == 12)
+            QTest::mouseClick(m_rig.find("AniGIF1"), Qt::LeftButton);
+        else if (choice == 13 && usable("SM_Help", "SM_AcercaDe"))
+            inModal("frmAbout", [this] { m_rig.trigger("SM_AcercaDe"); });
+        else if (choice == 14 && m_rig.find("CmbImprimir")->isEnabled())
+            inModal("FrmCartones", [this] { m_rig.click("CmbImprimir"); });
+        else if (choice == 15 && usable("M_Play", card))
+            inModal("FrmCartones", [this, card] { m_rig.trigger(card); });
+        else if (choice == 16 && chance(5) && usable("M_Play", "SM_End")) {
+            const int ended = m_rig.fake.process.ended;
+            m_rig.trigger("SM_End");
+            if (m_rig.fake.process.ended != ended + 1)
+                fail(QStringLiteral("\"Salir\" did not end the program"));
+            m_rig.window().show(); // a real process is gone; the fake one carries on as if started again
         }
-        case 10:
-            QMetaObject::invokeMethod(w().Timer1, "timeout"); // a minute has passed
-            break;
-        case 11:
-            QTest::mouseClick(w().AniGIF1, Qt::LeftButton);
-            break;
-        case 12:
-            if (menuUsable(w().SM_Help, w().SM_play))
-                w().SM_play->trigger();
-            break;
-        case 13:
-            if (menuUsable(w().SM_Help, w().SM_AcercaDe)) {
-                QTimer::singleShot(0, [this] { aboutWindowActions(); });
-                w().SM_AcercaDe->trigger();
-            }
-            break;
-        case 14:
-            if (w().CmbImprimir->isEnabled()) {
-                QTimer::singleShot(0, [this] { cardWindowActions(); });
-                QTest::mouseClick(w().CmbImprimir, Qt::LeftButton);
-            }
-            break;
-        case 15: {
-            const auto n = static_cast<std::size_t>(1 + pick(4));
-            if (menuUsable(w().M_Play, w().SM_Cards[n])) {
-                QTimer::singleShot(0, [this] { cardWindowActions(); });
-                w().SM_Cards[n]->trigger();
-            }
-            break;
-        }
-        case 16:
-            if (chance(5) && menuUsable(w().M_Play, w().SM_End)) {
-                const int ended = m_fake.process.ended;
-                w().SM_End->trigger();
-                if (m_fake.process.ended != ended + 1)
-                    fail(QStringLiteral("\"Salir\" did not end the program"));
-                w().show(); // a real process is gone; the fake one carries on as if started again
-            }
-            break;
-        }
-        m_ballsDrawn += std::max(0, w().BolasSacadas - before);
     }
 
-    void aboutWindowActions()
+    // Opens a modal window and acts on it: the about window is closed by a key, the card window is used.
+    void inModal(const QString &expected, const std::function<void()> &open)
     {
-        auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
-        if (!about) {
-            fail(QStringLiteral("\"Acerca de ...\" showed no about window"));
-            return;
-        }
-        if (chance(50))
-            QTest::mouseClick(about->Label1, Qt::LeftButton);
-        QTest::keyClick(about, chance(50) ? Qt::Key_Escape : Qt::Key_Return);
-    }
-
-    void cardWindowActions()
-    {
-        auto *cards = qobject_cast<FrmCartones *>(QApplication::activeModalWidget());
-        if (!cards) {
-            qWarning() << "modal" << QApplication::activeModalWidget();
-            for (QWidget *top : QApplication::topLevelWidgets())
-                qWarning() << top << top->isVisible() << top->isModal();
-            fail(QStringLiteral("the card window did not open"));
-            return;
-        }
-        if (w().isEnabled() && w().CmbStart->isEnabled() && QApplication::activeModalWidget() != cards)
-            fail(QStringLiteral("the main window takes input while the card window is open"));
-        for (int i = pick(4); i > 0; --i) {
-            switch (pick(4)) {
-            case 0:
-                QTest::mouseClick(cards->CmbGenerar, Qt::LeftButton);
-                break;
-            case 1:
+        QTimer::singleShot(0, [this, expected] {
+            QWidget *window = QApplication::activeModalWidget();
+            if (!window || window->objectName() != expected)
+                return fail(expected + QStringLiteral(" did not open"));
+            if (expected == QLatin1String("frmAbout")) {
                 if (chance(50))
-                    m_fake.colours.answer = QColor::fromRgb(static_cast<QRgb>(m_rng() & 0xFFFFFFU));
-                else
-                    m_fake.colours.answer.reset();
-                QTest::mouseClick(cards->CmbElegirColor, Qt::LeftButton);
-                break;
-            case 2:
-                QTest::mouseClick(cards->LblCasilla[static_cast<std::size_t>(1 + pick(27))], Qt::LeftButton);
-                break;
-            case 3:
-                m_fake.printing.cancel = !chance(3);
-                QTest::mouseClick(cards->CmbPrint, Qt::LeftButton);
-                if (!cards->isVisible())
-                    return; // printed: the window closed itself
-                break;
+                    QTest::mouseClick(named(*window, "Label1"), Qt::LeftButton);
+                return QTest::keyClick(window, chance(50) ? Qt::Key_Escape : Qt::Key_Return);
             }
-        }
-        cards->close();
+            for (int i = pick(4); i > 0 && window->isVisible(); --i) { // a print closes the window
+                m_rig.fake.colours.answer.reset();
+                if (chance(50))
+                    m_rig.fake.colours.answer = QColor::fromRgb(QRgb(m_rng()));
+                m_rig.fake.printing.cancel = !chance(3);
+                const QString button
+                    = std::array{QStringLiteral("CmbGenerar"), QStringLiteral("CmbElegirColor"),
+                                 QStringLiteral("LblCasilla(%1)").arg(1 + pick(27)),
+                                 QStringLiteral("CmbPrint")}[std::size_t(pick(4))];
+                QTest::mouseClick(named(*window, button), Qt::LeftButton);
+            }
+            window->close();
+        });
+        open();
     }
 
     void fail(const QString &what)
@@ -243,52 +250,27 @@ private:
 
     void check(bool topLevel)
     {
-        FrmBingo &win = w();
-        int flags = 0;
-        for (std::size_t n = 1; n <= 90; ++n) {
-            flags += win.BolaSacada[n] ? 1 : 0;
-            const std::uint32_t expected
-                = win.BolaSacada[n] ? FrmBingo::colourDrawn : FrmBingo::colourNotDrawn;
-            if (foreColour(win.LblNumero[n]) != expected)
-                return fail(QStringLiteral("board number %1 has the wrong colour").arg(n));
-        }
-        if (win.BolasSacadas != flags || win.BolasSacadas > 90)
-            return fail(QStringLiteral("%1 balls counted, %2 flagged").arg(win.BolasSacadas).arg(flags));
-        const QString shown = win.LblNumEnJuego->text();
-        if (!shown.isEmpty()
-            && (shown != QString::number(win.NumEnJuego)
-                || !win.BolaSacada[static_cast<std::size_t>(win.NumEnJuego)]))
-            return fail(QStringLiteral("the large number shows %1, the last ball was %2")
-                            .arg(shown)
-                            .arg(win.NumEnJuego));
-
-        const bool calling = win.CmbStart->text() == Partida::captionStop;
-        const bool othersEnabled = FrmBingo::menuEnabled(win.M_Play) && FrmBingo::menuEnabled(win.M_Options)
-            && win.CmbNuevo->isEnabled() && win.CmbImprimir->isEnabled();
-        const bool othersDisabled = !FrmBingo::menuEnabled(win.M_Play)
-            && !FrmBingo::menuEnabled(win.M_Options) && !win.CmbNuevo->isEnabled()
-            && !win.CmbImprimir->isEnabled();
-        if (calling && (!othersDisabled || !win.CmbStart->isEnabled()))
-            return fail(QStringLiteral("calling, but the controls are not as they should be"));
-        if (!calling && !othersEnabled)
-            return fail(QStringLiteral("not calling, but commands are greyed"));
-        if (!calling && win.CmbStart->text() != Partida::captionStart)
-            return fail(QStringLiteral("the start button reads \"%1\"").arg(win.CmbStart->text()));
-        if (topLevel && !win.CmbStart->isEnabled())
-            return fail(QStringLiteral("idle, but \"Sacar número\" is greyed"));
-        if (!FrmBingo::menuEnabled(win.SM_Help) || !win.HscInterval->isEnabled())
+        const RunState state = m_rig.game().runState();
+        const bool calling = state == RunState::Calling;
+        if (!m_rig.boardAgreesWithGame())
+            return fail(QStringLiteral("the board disagrees with the game"));
+        if (!m_rig.callingControls(!calling)
+            || m_rig.start()->text() != (calling ? FrmBingo::captionStop : FrmBingo::captionStart))
+            return fail(QStringLiteral("the controls do not show whether the game is calling"));
+        if (((calling || topLevel) && !m_rig.start()->isEnabled()) || (topLevel && state != RunState::Idle))
+            return fail(QStringLiteral("the start button is not as the run state says"));
+        if (!m_rig.menu("SM_Help")->menuAction()->isEnabled() || !m_rig.find("HscInterval")->isEnabled())
             return fail(QStringLiteral("the help menu or the delay bar was greyed"));
     }
 
     std::mt19937_64 m_rng;
     int m_target;
     QTemporaryDir m_pdfFolder;
-    FakePlatform m_fake;
-    std::unique_ptr<Cantabola> m_program;
+    testing::Rig m_rig{ScreenInfo::fromPixels(1024, 768, 15), false};
+    std::unique_ptr<RealPlatform> m_real;
+    std::unique_ptr<Platform> m_platform;
     int m_performed = 0;
     int m_depth = 0;
-    int m_maxDepth = 0;
-    int m_ballsDrawn = 0;
     QString m_failure;
 };
 
@@ -299,20 +281,35 @@ class MonkeyTest : public QObject
     Q_OBJECT
 
 private slots:
-    void operatorActionsKeepBoardAndControlsConsistent()
+    void operatorActionsKeepTheProgramConsistent_data()
     {
-        const std::uint64_t seed = environmentNumber("CANTABOLA_MONKEY_SEED", 20261206);
-        const int actions = static_cast<int>(environmentNumber("CANTABOLA_MONKEY_ACTIONS", 20000));
-        // The run is repeated exactly, in the build folder (build, or build-sanitize), by the command
-        // printed.
+        QTest::addColumn<int>("damage"); // -1: the built program's folder, as it is
+        const bool damaged = qEnvironmentVariableIsSet("CANTABOLA_MONKEY_DAMAGED");
+        for (int i = damaged ? 0 : -1; i < (damaged ? int(damages.size()) : 0); ++i)
+            QTest::newRow(i < 0 ? "the program's folder" : damages[std::size_t(i)].name) << i;
+    }
+    void operatorActionsKeepTheProgramConsistent()
+    {
+        QFETCH(int, damage);
+        bool ok = false;
+        const std::uint64_t seed = qEnvironmentVariable("CANTABOLA_MONKEY_SEED", "20261206").toULongLong(&ok);
+        const int actions = qEnvironmentVariableIsSet("CANTABOLA_MONKEY_ACTIONS")
+            ? qEnvironmentVariableIntValue("CANTABOLA_MONKEY_ACTIONS")
+            : damage < 0 ? 20000
+                         : 800;
         qInfo("monkey seed %llu, %d actions; repeat with: CANTABOLA_MONKEY_SEED=%llu ctest -R "
               "test_app_monkey -V",
               static_cast<unsigned long long>(seed), actions, static_cast<unsigned long long>(seed));
-        Monkey monkey(seed, actions);
+        std::optional<ProgramCopy> copy;
+        if (damage >= 0) {
+            QVERIFY(copy.emplace(damages[std::size_t(damage)]).done);
+            qputenv("SDL_AUDIODRIVER", "disk");
+            qputenv("SDL_DISKAUDIOFILE", "/dev/null");
+            qputenv("SDL_DISKAUDIODELAY", "0");
+        }
+        Monkey monkey(seed, actions, copy ? copy->dir.path() : QString());
         const QString failure = monkey.run();
-        qInfo("monkey survived %d actions, %d balls drawn, nested %d deep", monkey.performed(),
-              monkey.ballsDrawn(), monkey.maxDepth());
-        QVERIFY2(failure.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(failure)));
+        QVERIFY2(ok && failure.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(failure)));
     }
 };
 
