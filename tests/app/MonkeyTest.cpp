@@ -130,7 +130,8 @@ public:
             const Platform &real = m_real->platform();
             m_platform = std::make_unique<Platform>(
                 Platform{fake.screen, fake.clock, fake.waiter, fake.random, fake.messages, fake.process,
-                         real.sound, fake.colours, fake.printing, fake.browser, real.help, programFolder});
+                         real.sound, fake.colours, fake.printing, fake.browser, real.help, fake.files,
+                         programFolder, fake.platform.dataFolder});
             m_rig.program = std::make_unique<Cantabola>(*m_platform);
         }
         if (!m_rig.program->start())
