@@ -51,18 +51,6 @@ private slots:
         QVERIFY2(chiSquare < critical, qPrintable(QStringLiteral("chi-square %1 >= %2").arg(chiSquare).arg(critical)));
     }
 
-    void lastBallIsFoundWhateverItIs()
-    {
-        std::mt19937_64 engine(3);
-        std::uniform_real_distribution<double> uniform(0.0, 1.0);
-        for (std::size_t last = 1; last <= 90; ++last) {
-            DrawnFlags drawn{};
-            drawn.fill(true);
-            drawn[last] = false;
-            QCOMPARE(chooseBall(drawn, [&] { return uniform(engine); }), static_cast<int>(last));
-        }
-    }
-
     void edgesOfTheUnitIntervalMapToOneAndNinety()
     {
         DrawnFlags drawn{};

@@ -2,14 +2,12 @@
 // window's size, place and scale, the board's balls and font, and what the finished window shows.
 
 #include "AppInfo.h"
-#include "BoardGeometry.h"
 #include "Rig.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMenuBar>
 #include <QFrame>
-#include <QLocale>
 #include <QTimer>
 
 using namespace cantabola;
@@ -150,24 +148,6 @@ private slots:
         // The banner changes once a minute; sounds and help are found in the program's folder.
         QCOMPARE(s.find<QTimer>("Timer1")->interval(), 60000);
         QCOMPARE(QDir::currentPath(), QDir(QStringLiteral(CANTABOLA_PROGRAM_DIR)).absolutePath());
-    }
-
-    void delayIsWrittenWithTheLocaleDecimalSeparator_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("es 6") << "es_ES" << 6 << "3";
-        QTest::newRow("es 5") << "es_ES" << 5 << "2,5";
-        QTest::newRow("en 5") << "en_US" << 5 << "2.5";
-        QTest::newRow("es 1") << "es_ES" << 1 << "0,5";
-    }
-    void delayIsWrittenWithTheLocaleDecimalSeparator()
-    {
-        QFETCH(QString, locale);
-        QFETCH(int, value);
-        QFETCH(QString, caption);
-        QCOMPARE(delayCaption(value, QLocale(locale)), caption);
     }
 };
 

@@ -15,16 +15,14 @@
 
 namespace cantabola::testing {
 
-class FakeScreen : public Screen
+struct FakeScreen : Screen
 {
-public:
     ScreenInfo info = ScreenInfo::fromPixels(1024, 768, 15);
     ScreenInfo metrics() const override { return info; }
 };
 
-class FakeClock : public Clock
+struct FakeClock : Clock
 {
-public:
     double now = 12 * 3600.0;
     double secondsSinceMidnight() const override { return now; }
     QDateTime dateTime() const override { return QDateTime(QDate(2026, 12, 7), QTime(0, 0)).addMSecs(qint64(now * 1000)); }
@@ -32,71 +30,58 @@ public:
 
 // Waits no real time: each wait advances the fake clock, serves pending events once, and runs the test's
 // hook, which may click buttons "during" the wait exactly as an operator would.
-class FakeWaiter : public Waiter
+struct FakeWaiter : Waiter
 {
-public:
     void waitDispatching(double seconds) override;
-
     FakeClock *clock = nullptr;
     std::vector<double> waits;
     std::function<void(double seconds, int index)> during;
 };
 
-// A seeded generator that records each reseed; tests fix the seed the program would take from the clock.
-class FakeRandom : public Random
+// A seeded generator that records each reseed; scripted values are handed out first, in order.
+struct FakeRandom : Random
 {
-public:
     void reseed(double seconds) override
     {
         reseeds.push_back(seconds);
-        if (!fixedSequence)
-            engine.seed(static_cast<std::uint64_t>(seconds * 1000.0) + seedOffset);
+        engine.seed(static_cast<std::uint64_t>(seconds * 1000.0) + seedOffset);
     }
     double next() override
     {
-        if (!scripted.empty()) {
-            const double value = scripted.front();
-            scripted.erase(scripted.begin());
-            return value;
-        }
-        return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
+        if (scripted.empty())
+            return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
+        const double value = scripted.front();
+        scripted.erase(scripted.begin());
+        return value;
     }
-
     std::mt19937_64 engine {12345};
     std::uint64_t seedOffset = 0;
-    bool fixedSequence = false; // keep one stream across reseeds
-    std::vector<double> scripted; // values handed out first, in order
+    std::vector<double> scripted;
     std::vector<double> reseeds;
 };
 
-class FakeMessageBoxes : public MessageBoxes
+struct FakeMessageBoxes : MessageBoxes
 {
-public:
     MessageAnswer show(QWidget * /*parent*/, const Message &message) override
     {
         shown.push_back(message);
         if (onShow)
             onShow(message);
-        if (message.buttons == MessageButtons::Ok)
-            return MessageAnswer::Ok;
-        return answer;
+        return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : answer;
     }
-
     std::vector<Message> shown;
     MessageAnswer answer = MessageAnswer::Yes;
     std::function<void(const Message &)> onShow;
 };
 
-class FakeProcessEnder : public ProcessEnder
+struct FakeProcessEnder : ProcessEnder
 {
-public:
     void endProcess() override { ++ended; }
     int ended = 0;
 };
 
-class FakeSound : public Sound
+struct FakeSound : Sound
 {
-public:
     void play(const QString &fileName, PlayMode mode) override
     {
         played.emplace_back(fileName, mode);
@@ -114,23 +99,17 @@ public:
     std::function<void(const QString &, PlayMode)> onPlay;
 };
 
-class FakeColourDialog : public ColourDialog
+struct FakeColourDialog : ColourDialog
 {
-public:
-    std::optional<QColor> chooseColour(QWidget * /*parent*/) override
-    {
-        ++opened;
-        return answer;
-    }
+    std::optional<QColor> chooseColour(QWidget * /*parent*/) override { return ++opened, answer; }
     std::optional<QColor> answer; // nullopt: the operator cancels
     int opened = 0;
 };
 
 // Answers the print dialog with a PDF printer writing to pdfPath, with Cancel (cancel = true), or with a
 // printer that cannot start (an unwritable path).
-class FakePrintDialog : public PrintDialog
+struct FakePrintDialog : PrintDialog
 {
-public:
     std::unique_ptr<QPrinter> choosePrinter(QWidget * /*parent*/) override
     {
         ++opened;
@@ -146,31 +125,23 @@ public:
     int opened = 0;
 };
 
-class FakeBrowser : public Browser
+struct FakeBrowser : Browser
 {
-public:
     void open(const QUrl &url, int showMode) override { opened.emplace_back(url, showMode); }
     std::vector<std::pair<QUrl, int>> opened;
 };
 
-class FakeHelpViewer : public HelpViewer
+struct FakeHelpViewer : HelpViewer
 {
-public:
     void showContents(const QString &path) override { shown << path; }
     QStringList shown;
 };
 
 // Answers the save dialog with path (empty: the operator cancels).
-class FakeFileDialog : public FileDialog
+struct FakeFileDialog : FileDialog
 {
-public:
-    QString saveFileName(QWidget * /*parent*/, const QString &title, const QString & /*suggestedName*/) override
-    {
-        titles << title;
-        return path;
-    }
+    QString saveFileName(QWidget *, const QString &, const QString &) override { return path; }
     QString path;
-    QStringList titles;
 };
 
 // All fakes together, and the Platform bundle over them; the data folder is a fresh one of its own.
