@@ -6,6 +6,7 @@
 #include "FrmBolasCantadas.h"
 #include "FrmCartones.h"
 #include "FrmComprobar.h"
+#include "FrmSala.h"
 
 #include "Fonts.h"
 
@@ -46,6 +47,8 @@ Cantabola::Cantabola(Platform &platform)
     QObject::connect(m_window.get(), &FrmBingo::claimCheckRequested, m_window.get(), [this] { checkClaim(); });
     QObject::connect(m_window.get(), &FrmBingo::ballsCalledRequested, m_window.get(),
                      [this] { showBallsCalled(); });
+    QObject::connect(m_window.get(), &FrmBingo::roomScreenToggled, m_window.get(),
+                     [this](bool shown) { showRoomScreen(shown); });
 }
 
 Cantabola::~Cantabola() = default;
@@ -66,10 +69,38 @@ void Cantabola::showBallsCalled()
     m_ballsCalled->activateWindow();
 }
 
+FrmSala *Cantabola::roomScreen()
+{
+    return m_room;
+}
+
+void Cantabola::showRoomScreen(bool shown)
+{
+    if (!shown) {
+        if (m_room)
+            m_room->close();
+        return;
+    }
+    if (m_room)
+        return;
+    m_room = new FrmSala(m_game, m_window.get());
+    m_room->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(m_room, &FrmSala::closed, m_window.get(), [this] { m_window->setRoomScreenChecked(false); });
+    QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &FrmSala::showBanner);
+    m_room->showForRoom(*m_window);
+}
+
 void Cantabola::checkClaim()
 {
     FrmComprobar dialog(m_game, m_window.get());
+    // The hall watches the check.
+    if (m_room) {
+        QObject::connect(&dialog, &FrmComprobar::checked, m_room, &FrmSala::showClaim);
+        m_room->showClaim(dialog.verdict());
+    }
     dialog.exec();
+    if (m_room)
+        m_room->hideClaim();
 }
 
 void Cantabola::saveGame()

@@ -19,6 +19,7 @@ namespace cantabola {
 class FrmBingo;
 class FrmBolasCantadas;
 class FrmCartones;
+class FrmSala;
 
 // What the program sets up on its application before the main window is built: Qt's own buttons ("Sí",
 // "No", "Aceptar", "Cancelar") in Spanish, and the faces the design names mapped to installed ones.
@@ -54,6 +55,8 @@ public:
     void afterFirstPaint(std::function<void()> action);
 
     FrmBingo &window() { return *m_window; }
+    // The room's screen while it is open, else nullptr.
+    FrmSala *roomScreen();
     Partida &game() { return m_game; }
 
     static inline const QString resumeQuestion
@@ -63,6 +66,7 @@ private:
     // The card window, created at the first request and reused for the rest of the run.
     FrmCartones &cardWindow();
     void showBallsCalled();
+    void showRoomScreen(bool shown);
     void checkClaim();
     void saveGame();
     void offerResume();
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
     QPointer<FrmBolasCantadas> m_ballsCalled;
+    QPointer<FrmSala> m_room;
 };
 
 } // namespace cantabola

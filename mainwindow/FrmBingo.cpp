@@ -264,6 +264,9 @@ void FrmBingo::buildMenus()
     SM_Anular = addItem("SM_Anular", QStringLiteral("&Anular última bola"), Qt::CTRL | Qt::Key_Z);
     M_Partida->addSeparator();
     SM_Cantadas = addItem("SM_Cantadas", QStringLiteral("&Bolas cantadas..."), Qt::CTRL | Qt::Key_H);
+    SM_Sala = addItem("SM_Sala", QStringLiteral("Pantalla de &sala"), Qt::Key_F11);
+    SM_Sala->setCheckable(true);
+    connect(SM_Sala, &QAction::toggled, this, &FrmBingo::roomScreenToggled);
     connect(SM_Comprobar, &QAction::triggered, this, &FrmBingo::SM_Comprobar_Click);
     connect(SM_Repetir, &QAction::triggered, &m_game, &Partida::RepetirNumero);
     connect(SM_Anular, &QAction::triggered, &m_game, &Partida::AnularUltimaBola);
@@ -574,7 +577,14 @@ void FrmBingo::SM_play_Click()
 void FrmBingo::Timer1_Timer()
 {
     // Loaded on every tick, also when the banner stays the same: its animation starts over.
-    AniGIF1->loadFile(m_banner.tick());
+    const QString picture = m_banner.tick();
+    AniGIF1->loadFile(picture);
+    emit bannerChanged(picture);
+}
+
+void FrmBingo::setRoomScreenChecked(bool shown)
+{
+    SM_Sala->setChecked(shown);
 }
 
 void FrmBingo::AniGIF1_Click()

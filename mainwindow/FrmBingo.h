@@ -53,6 +53,9 @@ public:
     // twips per pixel), and to what size.
     QSize stretchedBackground() const;
 
+    // The room's screen was closed from its side: the menu item follows.
+    void setRoomScreenChecked(bool shown);
+
     // MainWindow
     QWidget &widget() override { return *this; }
     Platform &platform() const override { return m_platform; }
@@ -71,6 +74,10 @@ signals:
     void claimCheckRequested();
     // "Bolas cantadas...": the list of the balls called is to show.
     void ballsCalledRequested();
+    // "Pantalla de sala" checked or unchecked: the room's screen is to open or to close.
+    void roomScreenToggled(bool shown);
+    // The banner shows another picture.
+    void bannerChanged(const QString &picturePath);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -140,6 +147,7 @@ private:
     QAction *SM_Repetir = nullptr;
     QAction *SM_Anular = nullptr;
     QAction *SM_Cantadas = nullptr;
+    QAction *SM_Sala = nullptr;
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;

@@ -1,0 +1,197 @@
+#include "FrmSala.h"
+
+#include "AniGif.h"
+#include "Partida.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+
+namespace cantabola {
+
+namespace {
+const QColor background = Qt::black;
+const QColor text = Qt::white;
+const QColor drawnFill(0xFF, 0xD2, 0x00); // a drawn number is a filled ball, and bold
+const QColor notDrawn(0x70, 0x70, 0x70);
+const QColor ballFill(0xF4, 0xEC, 0xD8);
+const QColor ballNumber(0x80, 0x00, 0x00);
+// The banners are made 414 x 57 pixels.
+constexpr double bannerAspect = 414.0 / 57.0;
+} // namespace
+
+FrmSala::FrmSala(const Partida &game, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_game(game)
+    , m_banner(new AniGif(this))
+{
+    setObjectName(QStringLiteral("FrmSala"));
+    setWindowTitle(QStringLiteral("Cantabola — Sala"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_banner->setScaledContents(true);
+    m_banner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The number is on the room's screen before it is announced, as on the operator's.
+    connect(&game, &Partida::ballDrawn, this, [this] {
+        follow();
+        repaint();
+    });
+    const auto followLater = [this] {
+        follow();
+        update();
+    };
+    connect(&game, &Partida::ballTakenBack, this, followLater);
+    connect(&game, &Partida::drumReset, this, followLater);
+    connect(&game, &Partida::gameRestored, this, followLater);
+    follow();
+    resize(800, 600);
+}
+
+void FrmSala::follow()
+{
+    m_view = roomView(m_game.drawOrder());
+}
+
+void FrmSala::showForRoom(const QWidget &operatorWindow)
+{
+    QScreen *operatorScreen = operatorWindow.screen();
+    QScreen *target = operatorScreen;
+    for (QScreen *screen : QGuiApplication::screens()) {
+        if (screen != operatorScreen) {
+            target = screen;
+            break;
+        }
+    }
+    winId(); // the native window, to be put on its screen before it shows
+    windowHandle()->setScreen(target);
+    setGeometry(target->geometry());
+    showFullScreen();
+    raise();
+}
+
+void FrmSala::showBanner(const QString &picturePath)
+{
+    m_banner->loadFile(picturePath);
+}
+
+void FrmSala::showClaim(const ClaimVerdict &verdict)
+{
+    m_claim = verdict;
+    update();
+}
+
+void FrmSala::hideClaim()
+{
+    m_claim.reset();
+    update();
+}
+
+void FrmSala::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const double h = height();
+    const double bannerHeight = 0.12 * h;
+    const double bannerWidth = std::min(bannerHeight * bannerAspect, width() - 0.04 * h);
+    m_banner->setGeometry(QRectF((width() - bannerWidth) / 2, h - bannerHeight - 0.02 * h, bannerWidth, bannerHeight)
+                              .toRect());
+}
+
+void FrmSala::drawText(QPainter &painter, const QRectF &box, const QString &caption, double pixels, bool bold,
+                       const QColor &colour)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(std::max(1, static_cast<int>(pixels)));
+    font.setBold(bold);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, caption);
+    m_smallestText = m_smallestText ? std::min(m_smallestText, font.pixelSize()) : font.pixelSize();
+}
+
+void FrmSala::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), background);
+    m_smallestText = 0;
+    const double w = width();
+    const double h = height();
+    const double margin = 0.02 * h;
+    const double left = 0.42 * w;
+    const double bottom = h - 0.12 * h - 2 * margin; // above the banner
+
+    // The number just drawn, very large on a ball.
+    const double ball = std::min(0.62 * h, left - 2 * margin);
+    const QRectF ballBox(margin + (left - 2 * margin - ball) / 2, margin, ball, ball);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ballFill);
+    painter.drawEllipse(ballBox);
+    if (m_view.current)
+        drawText(painter, ballBox, QString::number(m_view.current), std::min(0.42 * h, 0.62 * ball), true, ballNumber);
+    drawText(painter, QRectF(0, ballBox.bottom(), left, 0.08 * h), QStringLiteral("Bola %1 de 90").arg(m_view.count),
+             0.055 * h, true, text);
+
+    // The five before it, newest first.
+    const double small = std::min(left / 5.5, 0.13 * h);
+    const double rowTop = std::min(ballBox.bottom() + 0.09 * h, bottom - small);
+    for (std::size_t i = 0; i < m_view.previous.size(); ++i) {
+        const QRectF box(margin + static_cast<double>(i) * small * 1.08, rowTop, small, small);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(drawnFill);
+        painter.drawEllipse(box);
+        drawText(painter, box, QString::number(m_view.previous[i]), 0.48 * small, true, Qt::black);
+    }
+
+    // The board by tens, or the claim being checked in its place.
+    const QRectF board(left + margin, margin, w - left - 2 * margin, bottom - margin);
+    const double cell = std::min(board.width() / 10, board.height() / 9);
+    if (!m_claim) {
+        for (int n = 1; n <= 90; ++n) {
+            const QRectF box(board.left() + ((n - 1) % 10) * cell, board.top() + ((n - 1) / 10) * cell, cell, cell);
+            const bool drawn = m_view.drawn.at(static_cast<std::size_t>(n));
+            if (drawn) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(drawnFill);
+                painter.drawEllipse(box.adjusted(cell * 0.04, cell * 0.04, -cell * 0.04, -cell * 0.04));
+            }
+            drawText(painter, box, QString::number(n), 0.46 * cell, drawn, drawn ? Qt::black : notDrawn);
+        }
+    } else {
+        drawText(painter, QRectF(board.left(), board.top(), board.width(), 0.08 * h),
+                 QStringLiteral("Comprobando cartón"), 0.06 * h, true, text);
+        const double claimCell = std::min(board.width() / 8, 0.11 * h);
+        for (std::size_t i = 0; i < m_claim->numbers.size(); ++i) {
+            const CheckedNumber &checked = m_claim->numbers[i];
+            const QRectF box(board.left() + static_cast<double>(i % 8) * claimCell,
+                             board.top() + 0.1 * h + static_cast<double>(i / 8) * claimCell, claimCell, claimCell);
+            painter.setPen(QPen(checked.drawn ? drawnFill : notDrawn, std::max(2.0, 0.004 * h)));
+            painter.setBrush(checked.drawn ? QBrush(drawnFill) : Qt::NoBrush);
+            painter.drawEllipse(box.adjusted(claimCell * 0.05, claimCell * 0.05, -claimCell * 0.05, -claimCell * 0.05));
+            drawText(painter, box, QString::number(checked.number), 0.42 * claimCell, checked.drawn,
+                     checked.drawn ? Qt::black : text);
+        }
+        drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_claim->summary, 0.05 * h,
+                 true, text);
+    }
+    m_painted = m_view;
+}
+
+void FrmSala::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && isFullScreen())
+        showNormal();
+    else if (event->key() == Qt::Key_F11)
+        isFullScreen() ? showNormal() : showFullScreen();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void FrmSala::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+} // namespace cantabola

@@ -1,0 +1,62 @@
+#pragma once
+
+// The room's screen: the game as a hall or a family sees it on a projector or a television, full screen on
+// the screen the operator is not using. Everything is drawn in proportion to the window, so it reads from
+// 800 x 600 up to 4K: the number just drawn very large on a ball, the five before it, the board of 90 by tens,
+// the count, and the sponsor banner of the main window. While a claim is checked, the room watches the check.
+
+#include "ClaimCheck.h"
+#include "RoomView.h"
+
+#include <QWidget>
+#include <optional>
+
+namespace cantabola {
+
+class AniGif;
+class Partida;
+
+class FrmSala : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FrmSala(const Partida &game, QWidget *parent = nullptr);
+
+    // Opens full screen on a screen other than the one `operatorWindow` is on, when there is one.
+    void showForRoom(const QWidget &operatorWindow);
+
+    // The banner the main window shows now.
+    void showBanner(const QString &picturePath);
+    // A claim being checked, shown over the board until hideClaim().
+    void showClaim(const cantabola::ClaimVerdict &verdict);
+    void hideClaim();
+
+    // What the last paint showed, and the smallest text it drew, in pixels.
+    const RoomView &shown() const { return m_painted; }
+    bool claimShown() const { return m_claim.has_value(); }
+    int smallestTextPixels() const { return m_smallestText; }
+
+signals:
+    void closed();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void follow();
+    void drawText(QPainter &painter, const QRectF &box, const QString &text, double pixels, bool bold,
+                  const QColor &colour);
+
+    const Partida &m_game;
+    RoomView m_view;
+    RoomView m_painted;
+    std::optional<ClaimVerdict> m_claim;
+    AniGif *m_banner;
+    int m_smallestText = 0;
+};
+
+} // namespace cantabola

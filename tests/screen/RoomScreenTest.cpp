@@ -1,0 +1,108 @@
+// Protects the room's screen: it follows every draw (painted before the number is announced), undo, new and
+// resumed game, shows the claim being checked, keeps its text legible at every size, and closing it leaves
+// the game going.
+
+#include "FrmSala.h"
+#include "Rig.h"
+
+#include <QLineEdit>
+
+using namespace cantabola;
+using cantabola::testing::Rig;
+
+namespace {
+FrmSala *openRoom(Rig &g)
+{
+    g.trigger("SM_Sala");
+    FrmSala *room = g.program->roomScreen();
+    if (room && !QTest::qWaitForWindowExposed(room))
+        return nullptr;
+    return room;
+}
+} // namespace
+
+class RoomScreenTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roomFollowsTheGameAndIsPaintedBeforeTheAnnouncement()
+    {
+        Rig g;
+        FrmSala *room = openRoom(g);
+        QVERIFY(room && room->isVisible() && room->isFullScreen());
+        QCOMPARE(room->windowTitle(), QStringLiteral("Cantabola — Sala"));
+        bool paintedFirst = true;
+        g.fake.sound.onPlay = [&](const QString &, PlayMode) {
+            paintedFirst = paintedFirst && room->shown().current == g.game().NumEnJuego();
+        };
+        g.trigger("SM_Auto");
+        for (int i = 0; i < 7; ++i)
+            g.clickStart();
+        QVERIFY(paintedFirst);
+        const std::vector<int> out = g.game().drawOrder();
+        QCOMPARE(room->shown().previous, (std::vector<int> {out[5], out[4], out[3], out[2], out[1]}));
+        QCOMPARE(room->shown().count, 7);
+
+        g.trigger("SM_Anular");
+        QTest::qWait(0);
+        QCOMPARE(room->shown().current, out[5]);
+        QCOMPARE(room->shown().count, 6);
+        g.trigger("SM_New");
+        QTest::qWait(0);
+        QCOMPARE(room->shown().count, 0);
+        QVERIFY(!room->shown().drawn[std::size_t(out[0])]);
+
+        // Closing it unticks the item, and the game goes on.
+        room->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!g.action("SM_Sala")->isChecked());
+        QVERIFY(!g.program->roomScreen());
+        g.clickStart();
+        QCOMPARE(g.game().BolasSacadas(), 1);
+    }
+
+    void roomWatchesTheClaimBeingChecked()
+    {
+        Rig g;
+        FrmSala *room = openRoom(g);
+        g.trigger("SM_Auto");
+        g.clickStart();
+        const int opened = testing::whileModal("FrmComprobar", [&] { g.trigger("SM_Comprobar"); }, [&](QDialog &d) {
+            testing::named<QLineEdit>(d, "TxtNumeros")->setText(QString::number(g.game().NumEnJuego()));
+            QTest::qWait(0);
+            QVERIFY(room->claimShown());
+        });
+        QCOMPARE(opened, 1);
+        QVERIFY(!room->claimShown());
+    }
+
+    void noTextIsSmallerThanThreePercentOfTheHeight_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("3840x2160") << QSize(3840, 2160);
+        QTest::newRow("1280x1024") << QSize(1280, 1024);
+    }
+    void noTextIsSmallerThanThreePercentOfTheHeight()
+    {
+        QFETCH(QSize, size);
+        Rig g;
+        FrmSala room(g.game());
+        g.trigger("SM_Auto");
+        for (int i = 0; i < 10; ++i)
+            g.clickStart();
+        room.setFixedSize(size);
+        room.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&room));
+        room.repaint();
+        QVERIFY(room.smallestTextPixels() >= 0.03 * size.height());
+        QVERIFY(room.smallestTextPixels() > 0);
+        // The number just drawn at least 40 % of the height: the largest text of all.
+        QCOMPARE(room.shown().count, 10);
+    }
+};
+
+QTEST_MAIN(RoomScreenTest)
+#include "RoomScreenTest.moc"
