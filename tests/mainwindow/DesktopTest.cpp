@@ -1,13 +1,16 @@
 // Protects start-up on a real X desktop: the desktop's resolution (Xft.dpi) read through the real screen, not
-// scaled over by the toolkit, and the windows' outer sizes and places once the window manager has framed them.
+// scaled over by the toolkit, the windows' outer sizes and places once the window manager has framed them, and
+// the room's screen on the screen the operator is not using.
 // Each row starts the program's real pieces in a child process on an Xvfb display of its own, under openbox,
 // and compares what the child reports with the same screen on the fake platform.
 
+#include "FrmSala.h"
 #include "RealPlatform.h"
 #include "Rig.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -65,6 +68,15 @@ int runChild(int argc, char *argv[])
     if (!program.start())
         return 0;
     waitUntilSettled(program.window());
+    if (qgetenv("CANTABOLA_DESKTOP_CHILD") == "room") {
+        program.window().findChild<QAction *>(QStringLiteral("SM_Sala"))->trigger();
+        QWidget *room = program.roomScreen();
+        QTest::qWait(1000);
+        const auto screenOf = [](const QWidget *w) { return QGuiApplication::screens().indexOf(w->screen()); };
+        std::printf("operator=%lld room=%lld %s full=%d\n", screenOf(&program.window()), screenOf(room),
+                    qPrintable(rect(room->geometry())), room->isFullScreen());
+        return 0;
+    }
     QStringList seen = describe(program.window());
     QTimer::singleShot(0, [&seen] {
         QWidget *about = QApplication::activeModalWidget();
@@ -80,13 +92,16 @@ int runChild(int argc, char *argv[])
 // An Xvfb display of its own with the desktop's resolution set as desktops set it, and openbox framing windows.
 struct Desktop
 {
-    Desktop(QSize size, int dpi)
+    Desktop(QSize size, int dpi, QSize second = QSize())
     {
         for (display = 140; QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++display) { }
         environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
-        server.start(QStringLiteral("Xvfb"), {environment.value("DISPLAY"), "-screen", "0",
-                                              QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
-                                              "-nolisten", "tcp", "-noreset"});
+        QStringList arguments {environment.value("DISPLAY"), "-screen", "0",
+                               QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
+                               "-nolisten", "tcp", "-noreset"};
+        if (second.isValid()) // a second screen: Xvfb stacks Xinerama heads, so a second X screen
+            arguments << "-screen" << "1" << QStringLiteral("%1x%2x24").arg(second.width()).arg(second.height());
+        server.start(QStringLiteral("Xvfb"), arguments);
         for (int i = 0; i < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++i)
             QThread::msleep(50);
         QProcess resources;
@@ -116,10 +131,10 @@ struct Desktop
         return check.readAll().contains("window id");
     }
     // Runs this test's executable as the child on the display; its report.
-    QStringList runChild() const
+    QStringList runChild(const QString &what = QStringLiteral("start")) const
     {
         QProcessEnvironment child = environment;
-        child.insert(QStringLiteral("CANTABOLA_DESKTOP_CHILD"), QStringLiteral("1"));
+        child.insert(QStringLiteral("CANTABOLA_DESKTOP_CHILD"), what);
         child.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         child.remove(QStringLiteral("QT_ENABLE_HIGHDPI_SCALING")); // the program must switch it off itself
         QProcess process;
@@ -177,6 +192,12 @@ private slots:
         const QPoint screenCentre = QRect(QPoint(), size).center();
         QCOMPARE(seen, describe(fake.window())
                            << QStringLiteral("aboutCentre=%1,%2").arg(screenCentre.x()).arg(screenCentre.y()));
+    }
+
+    void roomScreenOpensFullOnTheScreenTheOperatorIsNotUsing()
+    {
+        const Desktop desktop(QSize(1024, 768), 96, QSize(1280, 1024));
+        QCOMPARE(desktop.runChild(QStringLiteral("room")), QStringList {"operator=0 room=1 0,0 1280x1024 full=1"});
     }
 };
 
