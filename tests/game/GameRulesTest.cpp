@@ -1,8 +1,9 @@
-// Protects the rules of the game's tools: the verdict on a claimed card as the operator types it, and the saved
-// game on a real file (kept, taken up, or set aside when it is not ours).
+// Protects the rules of the game's tools: the verdict on a claimed card as the operator types it, what the room
+// sees of a game, and the saved game on a real file (kept, taken up, or set aside when it is not ours).
 
 #include "ClaimCheck.h"
 #include "GameStore.h"
+#include "RoomView.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,6 +44,27 @@ private slots:
         for (const CheckedNumber &checked : verdict.numbers)
             numbers << QStringLiteral("%1%2").arg(checked.number).arg(checked.drawn ? '+' : '-');
         QCOMPARE(numbers.join(' '), shown);
+    }
+
+    void roomSeesTheLastBallAndTheFiveBefore_data()
+    {
+        QTest::addColumn<std::vector<int>>("order");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<std::vector<int>>("previous");
+        QTest::newRow("none") << std::vector<int> {} << 0 << std::vector<int> {};
+        QTest::newRow("one") << std::vector<int> {45} << 45 << std::vector<int> {};
+        QTest::newRow("seven") << std::vector<int> {1, 2, 3, 4, 5, 6, 7} << 7 << std::vector<int> {6, 5, 4, 3, 2};
+    }
+    void roomSeesTheLastBallAndTheFiveBefore()
+    {
+        QFETCH(std::vector<int>, order);
+        QFETCH(int, current);
+        QFETCH(std::vector<int>, previous);
+        const RoomView view = roomView(order);
+        QCOMPARE(view.current, current);
+        QCOMPARE(view.previous, previous);
+        QCOMPARE(view.count, static_cast<int>(order.size()));
+        QCOMPARE(std::count(view.drawn.begin(), view.drawn.end(), true), static_cast<long>(order.size()));
     }
 
     void savedGameIsTakenUpAsItWas()

@@ -2,10 +2,13 @@
 // resumed game, shows the claim being checked, keeps its text legible at every size, and closing it leaves
 // the game going.
 
+#include "AniGif.h"
 #include "FrmSala.h"
 #include "Rig.h"
 
 #include <QLineEdit>
+#include <QMovie>
+#include <QTimer>
 
 using namespace cantabola;
 using cantabola::testing::Rig;
@@ -43,6 +46,9 @@ private slots:
         const std::vector<int> out = g.game().drawOrder();
         QCOMPARE(room->shown().previous, (std::vector<int> {out[5], out[4], out[3], out[2], out[1]}));
         QCOMPARE(room->shown().count, 7);
+        // The sponsor banner of the main window, rotating with it.
+        QMetaObject::invokeMethod(g.find<QTimer>("Timer1"), "timeout");
+        QCOMPARE(room->findChild<AniGif *>()->movie()->fileName(), g.find<AniGif>("AniGIF1")->movie()->fileName());
 
         g.trigger("SM_Anular");
         QTest::qWait(0);
