@@ -149,7 +149,9 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
     const double cell = std::min(board.width() / 10, board.height() / 9);
     if (!m_claim) {
         for (int n = 1; n <= 90; ++n) {
-            const QRectF box(board.left() + ((n - 1) % 10) * cell, board.top() + ((n - 1) / 10) * cell, cell, cell);
+            const int row = (n - 1) / 10; // by tens
+            const int column = (n - 1) % 10;
+            const QRectF box(board.left() + column * cell, board.top() + row * cell, cell, cell);
             const bool drawn = m_view.drawn.at(static_cast<std::size_t>(n));
             if (drawn) {
                 painter.setPen(Qt::NoPen);
@@ -164,8 +166,9 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
         const double claimCell = std::min(board.width() / 8, 0.11 * h);
         for (std::size_t i = 0; i < m_claim->numbers.size(); ++i) {
             const CheckedNumber &checked = m_claim->numbers[i];
+            const std::size_t row = i / 8; // eight to a row
             const QRectF box(board.left() + static_cast<double>(i % 8) * claimCell,
-                             board.top() + 0.1 * h + static_cast<double>(i / 8) * claimCell, claimCell, claimCell);
+                             board.top() + 0.1 * h + static_cast<double>(row) * claimCell, claimCell, claimCell);
             painter.setPen(QPen(checked.drawn ? drawnFill : notDrawn, std::max(2.0, 0.004 * h)));
             painter.setBrush(checked.drawn ? QBrush(drawnFill) : Qt::NoBrush);
             painter.drawEllipse(box.adjusted(claimCell * 0.05, claimCell * 0.05, -claimCell * 0.05, -claimCell * 0.05));
