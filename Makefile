@@ -38,8 +38,10 @@ tidy: configure
 fuzz: deps
 	@tools/run-fuzzers
 
-# Timing and memory figures, printed as a table and written as CSV; never a pass or a fail.
-bench: build
+# Timing and memory figures of the program beside yardsticks of the same run, one line each; never a pass or a
+# fail. Built only here (bench/ is not part of `make` or `make test`). BENCH_OPTIONS=--quick for a short run.
+bench: configure
+	@cmake --build $(BUILD) --target cantabola_bench cantabola_bench_startup cantabola_bench_minimal
 	@tools/run-bench $(BUILD)
 
 install: build

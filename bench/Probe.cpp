@@ -3,7 +3,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -18,79 +17,48 @@ double nowMs()
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-long peakResidentKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-void result(const QString &key, double value)
-{
-    std::printf("%s=%.6f\n", qPrintable(key), value);
-    std::fflush(stdout);
-}
-
-namespace {
-
-QtMessageHandler qtDefault = nullptr;
-
-} // namespace
-
-void quietQtNotices()
-{
-    qtDefault
-        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
-              static const char *const known[] = {"propagateSizeHints", "XDG_RUNTIME_DIR"};
-              const bool isKnown
-                  = std::any_of(std::begin(known), std::end(known),
-                                [&text](const char *notice) { return text.contains(QLatin1String(notice)); });
-              if (!isKnown && qtDefault)
-                  qtDefault(type, context, text);
-          });
-}
-
-ProbedApplication::ProbedApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
-{
-}
-
 bool ProbedApplication::notify(QObject *receiver, QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    const bool widgetPaint = type == QEvent::Paint && receiver->isWidgetType();
+    const bool widgetPaint = event->type() == QEvent::Paint && receiver->isWidgetType();
     const bool handled = QApplication::notify(receiver, event);
-    const double now = nowMs();
     if (widgetPaint && afterPaint)
-        afterPaint(static_cast<QWidget *>(receiver), now);
+        afterPaint(static_cast<QWidget *>(receiver));
     if (afterEvent)
-        afterEvent(receiver, type, now);
+        afterEvent(receiver, nowMs());
     return handled;
 }
 
-void reportFirstPaint(ProbedApplication &application, std::function<const QWidget *()> window)
+void onFirstPaint(ProbedApplication &application, std::function<const QWidget *()> window,
+                  std::function<void(double ms)> done)
 {
-    auto sawPaint = std::make_shared<bool>(false);
-    auto reported = std::make_shared<bool>(false);
-    application.afterPaint = [sawPaint, window](QWidget *widget, double) {
-        if (widget->window() == window())
-            *sawPaint = true;
+    // 0: not painted yet, 1: painted, 2: reported.
+    auto state = std::make_shared<int>(0);
+    application.afterPaint = [state, window](QWidget *widget) {
+        if (*state == 0 && window() && widget->window() == window())
+            *state = 1;
     };
-    application.afterEvent = [sawPaint, reported, window](const QObject *receiver, QEvent::Type, double ms) {
-        if (*reported || !*sawPaint || receiver != static_cast<const QObject *>(window()->windowHandle()))
+    application.afterEvent = [state, window, done](const QObject *receiver, double ms) {
+        if (*state != 1 || !window() || receiver != static_cast<const QObject *>(window()->windowHandle()))
             return;
-        *reported = true;
-        result(QStringLiteral("painted_ms"), ms);
-        // The processor time it took, from the start of the process (the dynamic loader included).
+        *state = 2;
+        done(ms);
+    };
+}
+
+void reportStartup(ProbedApplication &application, std::function<const QWidget *()> window)
+{
+    onFirstPaint(application, std::move(window), [](double ms) {
         timespec cpu{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-        result(QStringLiteral("cpu_ms"),
-               static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6);
+        std::printf("painted_ms=%.3f\ncpu_ms=%.3f\n", ms,
+                    static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6);
         QTimer::singleShot(500, [] {
-            result(QStringLiteral("peak_rss_kb"), static_cast<double>(peakResidentKb()));
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            std::printf("peak_rss_kb=%ld\n", usage.ru_maxrss);
             QCoreApplication::exit(0);
         });
-    };
+    });
     QTimer::singleShot(30000, [] { QCoreApplication::exit(3); });
 }
 

@@ -1,45 +1,27 @@
-// One start of the program, step by step as its own main() does it, linked with the same libraries, up to
-// the end of the main window's first paint. The run that starts it measures from the moment it started it.
+// The program's start, exactly as its main() does it and linked with the same libraries, up to the end of the
+// main window's first paint. It prints the moment on the monotonic clock and the processor time so far, and
+// half a second later the peak memory, for the run that started it (cantabola_bench startup).
 //
 //   cantabola_bench_startup PROGRAM-FOLDER
 
+#include "AppInfo.h"
 #include "Cantabola.h"
-#include "DeferredSound.h"
 #include "FrmBingo.h"
 #include "Probe.h"
 #include "RealPlatform.h"
 
-#include <QDir>
-
 int main(int argc, char *argv[])
 {
-    bench::quietQtNotices();
     bench::ProbedApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Cantabola"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0.0"));
-    // Qt's own buttons in Spanish, and the design's faces.
+    QApplication::setApplicationName(cantabola::app::title);
+    QApplication::setApplicationVersion(cantabola::app::versionText());
     const cantabola::ApplicationSetup setup;
 
-    const QStringList arguments = QApplication::arguments();
-    cantabola::QtScreen screen;
-    cantabola::SystemClock clock;
-    cantabola::EventLoopWaiter waiter;
-    cantabola::SystemRandom random;
-    cantabola::QtMessageBoxes messages;
-    cantabola::ImmediateExit process;
-    const QString programFolder = arguments.value(1, cantabola::executableFolder());
-    cantabola::DeferredSound sound(QDir(programFolder).filePath(cantabola::SoundLibraryFileName));
-    cantabola::QtColourDialog colours;
-    cantabola::QtPrintDialog printing;
-    cantabola::DesktopBrowser browser;
-    cantabola::HelpWindowViewer help;
-    cantabola::Platform platform{screen, clock,   waiter,   random,  messages, process,
-                                 sound,  colours, printing, browser, help,     programFolder};
-
-    cantabola::Cantabola program(platform);
-    bench::reportFirstPaint(application, [&program] { return &program.window(); });
+    cantabola::RealPlatform real(QApplication::arguments().value(1, cantabola::executableFolder()));
+    cantabola::Cantabola program(real.platform());
+    bench::reportStartup(application, [&program] { return &program.window(); });
     if (!program.start())
         return 2;
-    program.afterFirstPaint([&sound] { sound.load(); });
+    program.afterFirstPaint([&real] { real.sound().load(); });
     return QApplication::exec();
 }

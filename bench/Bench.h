@@ -1,0 +1,87 @@
+#pragma once
+
+// What the phases of the benchmark share: the real program over the real platform, with a wait that times
+// itself (and can be the spinning yardstick) and dialogs that answer by themselves; serving events; simple
+// statistics; and the one line a figure is printed as.
+
+#include "Cantabola.h"
+#include "FrmBingo.h"
+#include "Probe.h"
+#include "RealPlatform.h"
+
+#include <vector>
+
+namespace bench {
+
+struct Options
+{
+    bool quick = false;
+    QString programFolder;
+};
+
+// Serves window events for the given time, or until the condition holds (returned).
+void pump(double ms);
+bool pumpUntil(const std::function<bool()> &condition, double timeoutMs);
+double mean(const std::vector<double> &values);
+// The nearest-rank quantile (0.5 the median, 1 the worst); NaN for no values.
+double quantile(std::vector<double> values, double q);
+// One figure and its yardstick of the same run, as one line: "name=1.23 name_yardstick=4.56".
+void figure(const char *name, double value, double yardstick);
+// Progress and trouble, on standard error.
+void progress(const QString &text);
+
+// The program's wait, or the wait it once had, kept as a yardstick: spinning on the time of day and
+// dispatching events between readings of the clock. Either way it notes how far each wait missed its length.
+class BenchWaiter : public cantabola::Waiter
+{
+public:
+    void waitDispatching(double seconds) override;
+
+    bool spinning = false;
+    std::vector<double> errorsMs;
+
+private:
+    cantabola::EventLoopWaiter m_real;
+};
+
+// The end-of-game question answered Yes, with the moment it was asked; other messages answered Ok.
+class AnsweringMessages : public cantabola::MessageBoxes
+{
+public:
+    cantabola::MessageAnswer show(QWidget *parent, const cantabola::Message &message) override;
+    double askedAtMs = -1;
+};
+
+class NoExit : public cantabola::ProcessEnder
+{
+public:
+    void endProcess() override { }
+};
+
+// The program as main() starts it, on the real platform (the sound library loaded after the first paint), but
+// with the wait above, dialogs that answer by themselves and an end of the process that does not end it.
+struct RunningProgram
+{
+    explicit RunningProgram(const Options &options);
+
+    // A control of the main window by its design name ("CmbStart", "LblNumero(5)", "SM_Auto").
+    template<typename T = QWidget> T *find(const QString &name) const
+    {
+        T *found = program.window().findChild<T *>(name);
+        if (!found)
+            qFatal("the main window has no %s", qPrintable(name));
+        return found;
+    }
+
+    cantabola::RealPlatform real;
+    BenchWaiter waiter;
+    AnsweringMessages messages;
+    NoExit process;
+    cantabola::Platform platform;
+    mutable cantabola::Cantabola program;
+    bool started = false;
+};
+
+int runAnnounce(ProbedApplication &application, const Options &options);
+
+} // namespace bench
