@@ -113,13 +113,15 @@ RunningProgram::RunningProgram(const Options &options)
                real.platform().printing,
                real.platform().browser,
                real.platform().help,
-               options.programFolder}
+               real.platform().files,
+               options.programFolder,
+               dataFolder.path()}
     , program(platform)
 {
+    program.afterFirstPaint([this] { real.sound().load(); });
     started = program.start();
     if (!started)
         return;
-    program.afterFirstPaint([this] { real.sound().load(); });
     pump(500);
 }
 
@@ -322,7 +324,11 @@ int main(int argc, char **argv)
         return bench::runCards(application, options);
     if (phase == QLatin1String("startup"))
         return bench::runStartup(options);
+    if (phase == QLatin1String("idle"))
+        return bench::runIdle(options);
+    if (phase == QLatin1String("room"))
+        return bench::runRoom(application, options);
     std::fprintf(stderr,
-                 "usage: cantabola_bench calling|announce|cards|startup [--quick] [--program-dir DIR]\n");
+                 "usage: cantabola_bench calling|announce|cards|startup|idle|room [--quick] [--program-dir DIR]\n");
     return 2;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTemporaryDir>
+
 // What the phases of the benchmark share: the real program over the real platform, with a wait that times
 // itself (and can be the spinning yardstick) and dialogs that answer by themselves; serving events; simple
 // statistics; and the one line a figure is printed as.
@@ -74,6 +76,7 @@ struct RunningProgram
     }
 
     cantabola::RealPlatform real;
+    QTemporaryDir dataFolder; // no game of an earlier run to offer
     BenchWaiter waiter;
     AnsweringMessages messages;
     NoExit process;
@@ -83,5 +86,7 @@ struct RunningProgram
 };
 
 int runAnnounce(ProbedApplication &application, const Options &options);
+int runIdle(const Options &options);
+int runRoom(ProbedApplication &application, const Options &options);
 
 } // namespace bench

@@ -20,8 +20,8 @@ int main(int argc, char *argv[])
     cantabola::RealPlatform real(QApplication::arguments().value(1, cantabola::executableFolder()));
     cantabola::Cantabola program(real.platform());
     bench::reportStartup(application, [&program] { return &program.window(); });
+    program.afterFirstPaint([&real] { real.sound().load(); });
     if (!program.start())
         return 2;
-    program.afterFirstPaint([&real] { real.sound().load(); });
     return QApplication::exec();
 }
