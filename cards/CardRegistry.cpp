@@ -71,7 +71,7 @@ bool CardRegistry::open()
         db.setDatabaseName(filePath());
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
         const bool opened = db.open();
-        const QString error = db.lastError().text();
+        const QString error = opened ? QStringLiteral("its contents cannot be used") : db.lastError().text();
         db = QSqlDatabase();
         const Opening opening = opened ? prepare() : Opening::Failed;
         if (opening == Opening::Ready) {
@@ -147,6 +147,7 @@ void CardRegistry::setAside()
             QFile::remove(filePath() + suffix);
     }
     qCDebug(lcRegistry) << "the registry was not one of ours; set aside as" << aside;
+    m_trouble = true; // the cards it held can no longer be checked
 }
 
 void CardRegistry::fail(const char *what, const QString &error)
