@@ -33,9 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CANTABOLA_AUTHORS_URL}")
 # translations of its own buttons, Qt's window system plugins, without which the program cannot open a
 # window at all, and Qt SQL's SQLite driver, a plugin the card registry loads by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation2, fonts-dejavu-core, fonts-dejavu-extra, qt6-qpa-plugins, qt6-translations-l10n, "
-    "libqt6sql6-sqlite")
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra qt6-qpa-plugins
+    qt6-translations-l10n libqt6sql6-sqlite)
 set(CPACK_CANTABOLA_SHLIBDEPS_DIR ${CMAKE_BINARY_DIR}/shlibdeps)
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/PackageDepends.cmake INPUT ${CMAKE_SOURCE_DIR}/cmake/PackageDepends.cmake.in)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/PackageDepends.cmake)
