@@ -58,10 +58,17 @@ QString CardRegistry::filePath() const
 
 bool CardRegistry::open()
 {
+    // Damage found by the last query: the file goes aside now, while no query holds it.
+    if (std::exchange(m_damaged, false)) {
+        close();
+        setAside();
+    }
     if (m_open)
         return true;
-    if (std::exchange(m_damaged, false))
-        setAside();
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        fail("open", QStringLiteral("Qt SQL's SQLite driver is not installed"));
+        return false;
+    }
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!QDir().mkpath(m_folder)) {
             fail("open", QStringLiteral("no folder %1").arg(m_folder));
@@ -192,11 +199,8 @@ std::vector<qint64> CardRegistry::beginSheet(const std::vector<CardGrid> &cards,
         }
         m_sheetLast = last;
     }
-    if (serials.empty()) {
+    if (serials.empty())
         endSheet(false);
-        if (m_damaged)
-            close();
-    }
     return serials;
 }
 
