@@ -32,6 +32,7 @@ Cantabola::Cantabola(Platform &platform)
     : m_platform(platform)
     , m_game({platform.clock, platform.random, platform.waiter, platform.sound})
     , m_store(platform.dataFolder)
+    , m_registry(platform.dataFolder, platform.settingsFile)
 {
     // The game is saved before any window shows a change: what the room saw is on disk.
     QObject::connect(&m_game, &Partida::ballDrawn, &m_game, [this] { saveGame(); });
@@ -56,7 +57,7 @@ Cantabola::~Cantabola() = default;
 FrmCartones &Cantabola::cardWindow()
 {
     if (!m_cards)
-        m_cards = new FrmCartones(*m_window);
+        m_cards = new FrmCartones(*m_window, m_registry);
     return *m_cards;
 }
 
@@ -92,7 +93,17 @@ void Cantabola::showRoomScreen(bool shown)
 
 void Cantabola::checkClaim()
 {
-    FrmComprobar dialog(m_game, m_window.get());
+    FrmComprobar dialog(
+        m_game,
+        [this](qint64 serial) {
+            const std::optional<PrintedCard> card = m_registry.find(serial);
+            return card ? std::optional<CardGrid>(card->cells) : std::nullopt;
+        },
+        m_window.get());
+    // What went wrong with the registry since the last check, said once, before its numbers are relied on.
+    if (m_registry.takeTrouble())
+        m_platform.messages.show(m_window.get(),
+                                 {registryTrouble, app::title, MessageIcon::Information, MessageButtons::Ok});
     // The hall watches the check.
     if (m_room) {
         QObject::connect(&dialog, &FrmComprobar::checked, m_room, &FrmSala::showClaim);

@@ -3,6 +3,7 @@
 // The program put together: the game, and the main window observing it, with the card and about windows
 // opened at its request, over the platform it is given.
 
+#include "CardRegistry.h"
 #include "GameStore.h"
 #include "Partida.h"
 #include "Scaling.h"
@@ -61,6 +62,7 @@ public:
 
     static inline const QString resumeQuestion
         = QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?");
+    static inline const QString registryTrouble = QStringLiteral("No se puede usar el registro de cartones.");
 
 private:
     // The card window, created at the first request and reused for the rest of the run.
@@ -75,6 +77,7 @@ private:
     ScaleValues m_scale;
     Partida m_game;
     GameStore m_store;
+    CardRegistry m_registry;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
     QPointer<FrmBolasCantadas> m_ballsCalled;

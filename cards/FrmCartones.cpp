@@ -1,10 +1,11 @@
 #include "FrmCartones.h"
 
 #include "AppInfo.h"
-#include "QtColour.h"
+#include "CardRegistry.h"
 #include "Fonts.h"
 #include "Logging.h"
 #include "MainWindow.h"
+#include "QtColour.h"
 #include "SheetPrinter.h"
 
 #include <QFrame>
@@ -94,6 +95,7 @@ protected:
 
 constexpr float buttonFontSize = 8.25F;
 constexpr float cellFontSize = 24.0F;
+constexpr float serialFontSize = 7.5F;
 constexpr ColourValue windowDesignColour = 0x00000000;
 constexpr ColourValue printedSheetColour = 0x00FFFFFF;
 
@@ -104,13 +106,14 @@ QString cellArrayName(int card)
 
 } // namespace
 
-FrmCartones::FrmCartones(MainWindow &main)
+FrmCartones::FrmCartones(MainWindow &main, CardRegistry &registry)
     : QDialog(&main.widget(),
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , ScaledWindow(*this, "FrmCartones")
     , m_main(main)
     , m_platform(main.platform())
+    , m_registry(registry)
 {
     setObjectName(QStringLiteral("FrmCartones"));
     setWindowTitle(QStringLiteral("Imprimir cartones"));
@@ -199,6 +202,7 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
     ControlSet &c = resetControls(m_client, screen);
     PctMarco = {};
     ShpMarco = {};
+    LblSerie = {};
     LblCasilla = {};
     LblCasilla2 = {};
     LblCasilla3 = {};
@@ -263,6 +267,14 @@ void FrmCartones::buildCard(int card, float left, float top, float shapeLeft)
     const Control &marco = c.add(QStringLiteral("PctMarco(%1)").arg(card), QStringLiteral("picturebox"),
                                  frame, nullptr, left, top, 5800, 2925, buttonFontSize);
     PctMarco.at(index) = frame;
+
+    // The serial goes under the last column, between the cells and the frame's edge, in front of the shape.
+    auto *serial = new QLabel(frame);
+    serial->setAlignment(Qt::AlignCenter);
+    serial->hide();
+    c.add(QStringLiteral("LblSerie(%1)").arg(card), QStringLiteral("label"), serial, &marco, 3535, 2685, 2000,
+          225, serialFontSize);
+    LblSerie.at(index) = serial;
 
     CellArray &cellArray = cells(card);
     const QString arrayName = cellArrayName(card);
@@ -394,19 +406,79 @@ void FrmCartones::CmbPrint_Click()
         return;
     }
 
+    // Numbered, the cards are in the registry before the sheet goes to the printer; a registry that fails
+    // leaves the sheet without numbers.
+    std::vector<qint64> serials;
+    if (m_main.cardsNumbered()) {
+        std::vector<CardGrid> cards;
+        for (const int card : shownCards())
+            cards.push_back(grid(card));
+        serials = m_registry.beginSheet(cards, m_platform.clock.dateTime(), CardColor);
+    }
+    showSerials(serials);
+
     // The sheet: the shown cards on white, without the buttons.
     setWindowBackground(printedSheetColour);
     CmbPrint->hide();
     CmbGenerar->hide();
     CmbElegirColor->hide();
     const QImage sheet = grab().toImage();
-    // A printer that fails says nothing; the window stays as it is now and can only be closed.
-    if (!printOnOnePage(sheet, *printer)) {
+    // A printer that fails says nothing; the window stays as it is now and can only be closed, and its
+    // numbers are taken back.
+    const bool printed = printOnOnePage(sheet, *printer);
+    m_registry.endSheet(printed);
+    if (!printed) {
         qCDebug(lcCards) << "the sheet could not be printed on" << printer->printerName()
                          << printer->outputFileName();
+        showSerials({});
         return;
     }
     accept();
+}
+
+std::vector<int> FrmCartones::shownCards() const
+{
+    std::vector<int> shown;
+    for (int card = 1; card <= cardCount; ++card) {
+        if (!PctMarco.at(static_cast<std::size_t>(card))->isHidden())
+            shown.push_back(card);
+    }
+    return shown;
+}
+
+CardGrid FrmCartones::grid(int card) const
+{
+    CardGrid cells{};
+    for (int k = 1; k <= cellsPerCard; ++k)
+        cells.at(static_cast<std::size_t>(k - 1)) = cell(card, k)->text().toInt();
+    return cells;
+}
+
+void FrmCartones::showSerials(const std::vector<qint64> &serials)
+{
+    const std::vector<int> shown = shownCards();
+    // Dark or light text, whichever reads on the card colour.
+    const int red = static_cast<int>(CardColor & 0xFFU);
+    const int green = static_cast<int>((CardColor >> 8U) & 0xFFU);
+    const int blue = static_cast<int>((CardColor >> 16U) & 0xFFU);
+    const ColourValue text = 299 * red + 587 * green + 114 * blue > 128000 ? 0x00000000 : 0x00FFFFFF;
+    for (int card = 1; card <= cardCount; ++card) {
+        QLabel *label = LblSerie.at(static_cast<std::size_t>(card));
+        const auto at = std::find(shown.begin(), shown.end(), card);
+        const auto index = static_cast<std::size_t>(at - shown.begin());
+        if (at == shown.end() || index >= serials.size()) {
+            label->hide();
+            continue;
+        }
+        controls().place(control(label->objectName()));
+        label->setText(serialText(serials[index]));
+        setBackColour(label, CardColor, true);
+        setForeColour(label, text);
+        // Only as wide as its text, so that it hides no more of the card's outline than it must.
+        const int width = label->fontMetrics().horizontalAdvance(label->text()) + label->height() / 2;
+        label->setGeometry(label->geometry().right() + 1 - width, label->y(), width, label->height());
+        label->show();
+    }
 }
 
 void FrmCartones::keyPressEvent(QKeyEvent *event)

@@ -3,9 +3,11 @@
 // The card window: up to four bingo cards of 3 x 9 cells with three buttons under them, to regenerate the
 // numbers, recolour the cards and print them. One window object serves the whole run; its controls are built
 // afresh from the design at every opening, so each opening starts with new colours and numbers, while the
-// window object remembers whether it has been scaled to the screen.
+// window object remembers whether it has been scaled to the screen. With numbering on, a printed sheet gives
+// each card a serial, kept in the card registry, and shows it small in a corner of the card.
 
 #include "CardRules.h"
+#include "PrintedCard.h"
 #include "ScaledWindow.h"
 #include "WindowSeams.h"
 
@@ -20,6 +22,7 @@ class QPushButton;
 
 namespace cantabola {
 
+class CardRegistry;
 class MainWindow;
 
 class FrmCartones : public QDialog, public ScaledWindow, private CardCells
@@ -27,8 +30,9 @@ class FrmCartones : public QDialog, public ScaledWindow, private CardCells
     Q_OBJECT
 
 public:
-    // The window belongs to the main window, which it is centred on and takes its size and card count from.
-    explicit FrmCartones(MainWindow &main);
+    // The window belongs to the main window, which it is centred on and takes its size, card count and
+    // numbering from. Numbered cards are kept in registry.
+    FrmCartones(MainWindow &main, CardRegistry &registry);
     ~FrmCartones() override;
 
     // Loads the window and shows it modally; returns when it is closed (close box or a successful print).
@@ -63,6 +67,11 @@ private:
     void buildControls(const ScreenInfo &screen);
     void buildCard(int card, float left, float top, float shapeLeft);
     void setWindowBackground(ColourValue colour);
+    // The cards shown (1 to 4) and their cells as they read now.
+    std::vector<int> shownCards() const;
+    CardGrid grid(int card) const;
+    // Each shown card's serial in the corner of its frame, or no serial at all (an empty list).
+    void showSerials(const std::vector<qint64> &serials);
 
     // The controls of the current opening (rebuilt by Load).
     QPushButton *CmbElegirColor = nullptr;
@@ -70,6 +79,7 @@ private:
     QPushButton *CmbPrint = nullptr;
     std::array<QFrame *, 5> PctMarco {}; // 1 to 4
     std::array<QWidget *, 5> ShpMarco {}; // 1 to 4
+    std::array<QLabel *, 5> LblSerie{}; // 1 to 4: the serial, shown on a numbered sheet only
     using CellArray = std::array<QLabel *, cellsPerCard + 1>; // 1 to 27; element 0 does not exist
     CellArray LblCasilla {};
     CellArray LblCasilla2 {};
@@ -86,6 +96,7 @@ private:
 
     MainWindow &m_main;
     Platform &m_platform;
+    CardRegistry &m_registry;
     QWidget *m_client = nullptr;
     ColourValue m_dialogColour = 0; // the colour last chosen in the colour dialog
 };

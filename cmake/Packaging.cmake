@@ -30,11 +30,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CANTABOLA_AUTHORS_URL}")
 # and has postinst and postrm call ldconfig, which the private module /usr/lib/cantabola/cantabola_sound.so,
 # loaded by path, does not need. What dpkg-shlibdeps cannot see is named here: the faces the windows are
 # drawn in (Liberation Sans for Arial and MS Sans Serif, DejaVu Sans Condensed for Impact), Qt's Spanish
-# translations of its own buttons, and Qt's window system plugins, without which the program cannot open a
-# window at all.
+# translations of its own buttons, Qt's window system plugins, without which the program cannot open a
+# window at all, and Qt SQL's SQLite driver, a plugin the card registry loads by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation2, fonts-dejavu-core, fonts-dejavu-extra, qt6-qpa-plugins, qt6-translations-l10n")
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra qt6-qpa-plugins
+    qt6-translations-l10n libqt6sql6-sqlite)
 set(CPACK_CANTABOLA_SHLIBDEPS_DIR ${CMAKE_BINARY_DIR}/shlibdeps)
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/PackageDepends.cmake INPUT ${CMAKE_SOURCE_DIR}/cmake/PackageDepends.cmake.in)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/PackageDepends.cmake)

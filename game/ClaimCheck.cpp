@@ -17,7 +17,8 @@ ClaimVerdict checkClaim(const QString &typed, const std::function<bool(int)> &dr
         if (!ok || n < 1 || n > 90) {
             return {{}, QStringLiteral("Número no válido: %1").arg(text)};
         }
-        if (std::any_of(verdict.numbers.begin(), verdict.numbers.end(), [n](auto c) { return c.number == n; }))
+        if (std::any_of(verdict.numbers.begin(), verdict.numbers.end(),
+                        [n](auto c) { return c.number == n; }))
             continue;
         verdict.numbers.push_back({n, drawn(n)});
         if (!verdict.numbers.back().drawn)
@@ -33,9 +34,69 @@ ClaimVerdict checkClaim(const QString &typed, const std::function<bool(int)> &dr
         QStringList listed;
         for (const int n : missing)
             listed << QString::number(n);
-        verdict.summary = QStringLiteral("Faltan %1 de %2: %3").arg(missing.size()).arg(count).arg(listed.join(QStringLiteral(", ")));
+        verdict.summary = QStringLiteral("Faltan %1 de %2: %3")
+                              .arg(missing.size())
+                              .arg(count)
+                              .arg(listed.join(QStringLiteral(", ")));
     }
     return verdict;
+}
+
+CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
+                    const std::function<bool(int)> &drawn)
+{
+    CardCheck check;
+    static const QRegularExpression digits(QStringLiteral("\\d+"));
+    const QString typed = digits.match(typedSerial).captured();
+    if (typed.isEmpty()) {
+        check.summary = QStringLiteral("Escriba el número del cartón.");
+        return check;
+    }
+    bool ok = false;
+    check.serial = typed.toLongLong(&ok);
+    if (ok && check.serial > 0)
+        check.grid = lookup(check.serial);
+    if (!check.grid) {
+        check.summary = QStringLiteral("No hay ningún cartón con el %1.")
+                            .arg(ok ? serialText(check.serial) : QStringLiteral("Nº ") + typed);
+        return check;
+    }
+
+    const CardGrid &grid = *check.grid;
+    std::vector<int> missing;
+    std::array<int, rowsPerCard> rowNumbers{};
+    std::array<int, rowsPerCard> rowDrawn{};
+    for (int k = 1; k <= cellsPerCard; ++k) {
+        const auto cell = static_cast<std::size_t>(k - 1);
+        const auto row = static_cast<std::size_t>(cellRow(k) - 1);
+        if (!grid[cell])
+            continue;
+        check.drawn[cell] = drawn(grid[cell]);
+        ++rowNumbers[row];
+        if (check.drawn[cell])
+            ++rowDrawn[row];
+        else
+            missing.push_back(grid[cell]);
+    }
+    const QString card = QStringLiteral("Cartón %1: ").arg(serialText(check.serial));
+    if (missing.empty()) {
+        const auto numbers = std::count_if(grid.begin(), grid.end(), [](int n) { return n != 0; });
+        check.summary = card + QStringLiteral("¡Bingo! Han salido sus %1 números.").arg(numbers);
+        return check;
+    }
+    for (std::size_t row = 0; row < rowNumbers.size(); ++row) {
+        if (rowNumbers[row] && rowDrawn[row] == rowNumbers[row]) {
+            check.summary = card + QStringLiteral("línea en la fila %1.").arg(row + 1);
+            return check;
+        }
+    }
+    std::sort(missing.begin(), missing.end());
+    QStringList listed;
+    for (const int n : missing)
+        listed << QString::number(n);
+    check.summary
+        = card + QStringLiteral("faltan %1: %2").arg(missing.size()).arg(listed.join(QStringLiteral(", ")));
+    return check;
 }
 
 } // namespace cantabola

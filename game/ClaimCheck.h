@@ -1,9 +1,13 @@
 #pragma once
 
-// Checking a claimed card: the numbers a player reads out, as the operator types them, against the balls drawn.
+// Checking a claimed card: the numbers a player reads out, as the operator types them, against the balls
+// drawn; or the number of a printed card, looked up in the card registry.
+
+#include "PrintedCard.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace cantabola {
@@ -26,5 +30,25 @@ struct ClaimVerdict
 // The numbers are runs of digits; blanks, commas or anything else between them separate them. A number typed
 // twice counts once.
 ClaimVerdict checkClaim(const QString &typed, const std::function<bool(int)> &drawn);
+
+// A claim checked by the card's number.
+struct CardCheck
+{
+    // The serial typed; 0 when no serial is typed.
+    qint64 serial = 0;
+    // The card by that serial, when there is one.
+    std::optional<CardGrid> grid;
+    // For each cell of the grid: a number that has been drawn.
+    std::array<bool, cellsPerCard> drawn{};
+    // The one line the operator reads: the card's verdict, or that there is no such card.
+    QString summary;
+};
+
+using CardLookup = std::function<std::optional<CardGrid>(qint64 serial)>;
+
+// The serial is the first run of digits typed. The verdict is a bingo when all the card's numbers are out, a
+// line for the first row (1 to 3) all out, otherwise the numbers missing in ascending order.
+CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
+                    const std::function<bool(int)> &drawn);
 
 } // namespace cantabola

@@ -3,21 +3,44 @@
 #include "Partida.h"
 
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace cantabola {
 
-FrmComprobar::FrmComprobar(const Partida &game, QWidget *parent)
+FrmComprobar::FrmComprobar(const Partida &game, CardLookup lookup, QWidget *parent)
     : QDialog(parent)
     , m_game(game)
+    , m_lookup(std::move(lookup))
 {
     setObjectName(QStringLiteral("FrmComprobar"));
     setWindowTitle(QStringLiteral("Comprobar cartón"));
     setModal(true);
+
+    auto *serialPrompt = new QLabel(QStringLiteral("Nº de cartón:"), this);
+    TxtCarton = new QLineEdit(this);
+    TxtCarton->setObjectName(QStringLiteral("TxtCarton"));
+    serialPrompt->setBuddy(TxtCarton);
+    // The card as printed, 3 rows of 9; shown while a card is found.
+    TblCarton = new QTableWidget(rowsPerCard, columnsPerCard, this);
+    TblCarton->setObjectName(QStringLiteral("TblCarton"));
+    TblCarton->horizontalHeader()->hide();
+    TblCarton->verticalHeader()->hide();
+    TblCarton->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    TblCarton->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    TblCarton->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TblCarton->setSelectionMode(QAbstractItemView::NoSelection);
+    TblCarton->setFocusPolicy(Qt::NoFocus);
+    QFont cellFont = TblCarton->font();
+    cellFont.setPointSizeF(cellFont.pointSizeF() * 1.4);
+    TblCarton->setFont(cellFont);
+    TblCarton->setMinimumHeight(110);
+    TblCarton->hide();
 
     auto *prompt = new QLabel(QStringLiteral("Números del cartón:"), this);
     TxtNumeros = new QLineEdit(this);
@@ -42,13 +65,17 @@ FrmComprobar::FrmComprobar(const Partida &game, QWidget *parent)
     close->setAutoDefault(false);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(serialPrompt);
+    layout->addWidget(TxtCarton);
+    layout->addWidget(TblCarton);
     layout->addWidget(prompt);
     layout->addWidget(TxtNumeros);
     layout->addWidget(LstNumeros, 1);
     layout->addWidget(LblVeredicto);
     layout->addWidget(buttons);
-    resize(420, 300);
+    resize(460, 420);
 
+    connect(TxtCarton, &QLineEdit::textChanged, this, &FrmComprobar::TxtCarton_Change);
     connect(TxtNumeros, &QLineEdit::textChanged, this, &FrmComprobar::TxtNumeros_Change);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     TxtNumeros_Change();
@@ -61,8 +88,9 @@ void FrmComprobar::TxtNumeros_Change()
     for (const CheckedNumber &checked : m_verdict.numbers) {
         // In words as well as in colour and weight, so that it reads on a monochrome projector too.
         auto *item = new QListWidgetItem(
-            QStringLiteral("%1 %2").arg(checked.number).arg(checked.drawn ? QStringLiteral("✔ ha salido")
-                                                                          : QStringLiteral("✘ no ha salido")),
+            QStringLiteral("%1 %2")
+                .arg(checked.number)
+                .arg(checked.drawn ? QStringLiteral("✔ ha salido") : QStringLiteral("✘ no ha salido")),
             LstNumeros);
         QFont font = item->font();
         font.setBold(checked.drawn);
@@ -71,6 +99,31 @@ void FrmComprobar::TxtNumeros_Change()
     }
     LblVeredicto->setText(m_verdict.summary);
     emit checked(m_verdict);
+}
+
+void FrmComprobar::TxtCarton_Change()
+{
+    const CardCheck check
+        = checkCard(TxtCarton->text(), m_lookup, [this](int n) { return m_game.BolaSacada(n); });
+    TblCarton->setVisible(check.grid.has_value());
+    TblCarton->clearContents();
+    for (int k = 1; check.grid && k <= cellsPerCard; ++k) {
+        const auto cell = static_cast<std::size_t>(k - 1);
+        const int n = check.grid->at(cell);
+        auto *item = new QTableWidgetItem(n ? QString::number(n) : QString());
+        item->setTextAlignment(Qt::AlignCenter);
+        // Drawn numbers white on dark and bold, so that they stand out on a monochrome projector too.
+        QFont font = TblCarton->font();
+        font.setBold(check.drawn.at(cell));
+        item->setFont(font);
+        item->setBackground(!n                         ? QColor(0xA0, 0xA0, 0xA0)
+                                : check.drawn.at(cell) ? QColor(0x00, 0x60, 0x00)
+                                                       : Qt::white);
+        item->setForeground(check.drawn.at(cell) ? Qt::white : Qt::black);
+        TblCarton->setItem(cellRow(k) - 1, cellColumn(k) - 1, item);
+    }
+    LblVeredicto->setText(check.summary);
+    emit cardChecked(check);
 }
 
 } // namespace cantabola

@@ -1,7 +1,8 @@
 #pragma once
 
-// "Comprobar cartón": the operator types the numbers a player reads out and sees at once which have been
-// drawn, with one line of verdict. Modal over the main window; the calling has been stopped before it opens.
+// "Comprobar cartón": the operator types the number of a printed card, or the numbers a player reads out, and
+// sees at once which have been drawn, with one line of verdict. Modal over the main window; the calling has
+// been stopped before it opens.
 
 #include "ClaimCheck.h"
 
@@ -10,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QTableWidget;
 
 namespace cantabola {
 
@@ -20,19 +22,26 @@ class FrmComprobar : public QDialog
     Q_OBJECT
 
 public:
-    FrmComprobar(const Partida &game, QWidget *parent);
+    // lookup finds a printed card by its serial.
+    FrmComprobar(const Partida &game, CardLookup lookup, QWidget *parent);
 
     const ClaimVerdict &verdict() const { return m_verdict; }
 
 signals:
     // The check changed as the operator typed: for whoever shows the claim to the room.
     void checked(const cantabola::ClaimVerdict &verdict);
+    // The card looked up as the operator typed its number: its grid, the numbers drawn and the verdict.
+    void cardChecked(const cantabola::CardCheck &check);
 
 private:
     void TxtNumeros_Change();
+    void TxtCarton_Change();
 
     const Partida &m_game;
+    CardLookup m_lookup;
     ClaimVerdict m_verdict;
+    QLineEdit *TxtCarton = nullptr;
+    QTableWidget *TblCarton = nullptr;
     QLineEdit *TxtNumeros = nullptr;
     QListWidget *LstNumeros = nullptr;
     QLabel *LblVeredicto = nullptr;

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTimer>
 
 namespace cantabola {
@@ -92,7 +93,14 @@ QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font)
     return label;
 }
 
+const QString numberingKey = QStringLiteral("Cartones/Numerar");
+
 } // namespace
+
+bool FrmBingo::cardsNumbered() const
+{
+    return SM_Numerar->isChecked();
+}
 
 FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, Partida &game, QWidget *parent)
     : QMainWindow(parent,
@@ -267,6 +275,17 @@ void FrmBingo::buildMenus()
     SM_Sala = addItem("SM_Sala", QStringLiteral("Pantalla de &sala"), Qt::Key_F11);
     SM_Sala->setCheckable(true);
     connect(SM_Sala, &QAction::toggled, this, &FrmBingo::roomScreenToggled);
+    M_Partida->addSeparator();
+    // Remembered between runs, as the operator left it.
+    SM_Numerar = addItem("SM_Numerar", QStringLiteral("&Numerar cartones"), {});
+    SM_Numerar->setCheckable(true);
+    SM_Numerar->setChecked(
+        !m_platform.settingsFile.isEmpty()
+        && QSettings(m_platform.settingsFile, QSettings::IniFormat).value(numberingKey).toBool());
+    connect(SM_Numerar, &QAction::toggled, this, [this](bool on) {
+        if (!m_platform.settingsFile.isEmpty())
+            QSettings(m_platform.settingsFile, QSettings::IniFormat).setValue(numberingKey, on);
+    });
     connect(SM_Comprobar, &QAction::triggered, this, &FrmBingo::SM_Comprobar_Click);
     connect(SM_Repetir, &QAction::triggered, &m_game, &Partida::RepetirNumero);
     connect(SM_Anular, &QAction::triggered, &m_game, &Partida::AnularUltimaBola);

@@ -62,6 +62,7 @@ public:
     ScaleValues &scale() const override { return m_scale; }
     std::uint8_t NumberOfCards() const override { return m_numberOfCards; }
     ScalableProps outerGeometry() const override;
+    bool cardsNumbered() const override;
 
 signals:
     // The window was closed (close box or "Salir"); the program ends.
@@ -148,6 +149,7 @@ private:
     QAction *SM_Anular = nullptr;
     QAction *SM_Cantadas = nullptr;
     QAction *SM_Sala = nullptr;
+    QAction *SM_Numerar = nullptr;
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the other windows know of the main window: they open over it and take the machine and the scaling
-// values from it; the card window also takes its outer size and the number of cards chosen.
+// values from it; the card window also takes its outer size, the number of cards chosen and whether
+// they are numbered.
 
 #include "Scaling.h"
 #include "WindowSeams.h"
@@ -23,6 +24,8 @@ public:
     virtual std::uint8_t NumberOfCards() const = 0;
     // The main window's outer size and position in twips as they are now: the operator may have resized it.
     virtual ScalableProps outerGeometry() const = 0;
+    // "Numerar cartones": each printed card gets a serial and is kept in the card registry.
+    virtual bool cardsNumbered() const = 0;
 };
 
 } // namespace cantabola

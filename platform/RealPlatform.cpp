@@ -1,5 +1,6 @@
 #include "RealPlatform.h"
 
+#include "AppInfo.h"
 #include "HelpWindow.h"
 
 #include <QColorDialog>
@@ -7,13 +8,14 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace cantabola {
 
@@ -117,10 +119,11 @@ QString executableFolder()
 
 RealPlatform::RealPlatform(const QString &programFolder)
     : m_sound(QDir(programFolder).filePath(QLatin1String(SoundLibraryFileName)))
-    , m_platform {m_screen,   m_clock,   m_waiter,  m_random, m_messages,
-                  m_process,  m_sound,   m_colours, m_printing, m_browser,
-                  m_help,     m_files,   programFolder,
-                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)}
+    , m_platform{m_screen, m_clock, m_waiter, m_random, m_messages, m_process, m_sound, m_colours, m_printing,
+                 m_browser, m_help, m_files, programFolder,
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                 // The desktop's usual place: ~/.config/Cantabola/Cantabola.conf
+                 QSettings(QSettings::NativeFormat, QSettings::UserScope, app::title, app::title).fileName()}
 {
 }
 

@@ -74,8 +74,10 @@ struct Platform
     FileDialog &files;
     // The folder the program's runtime files (sounds, data, help) lie in.
     QString programFolder;
-    // The user's folder for what the program keeps between runs (the game in progress).
+    // The user's folder for what the program keeps between runs (the game in progress, the card registry).
     QString dataFolder;
+    // The file of the operator's settings (INI format); empty: nothing is remembered.
+    QString settingsFile = {};
 };
 
 } // namespace cantabola

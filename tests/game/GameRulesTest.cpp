@@ -1,5 +1,6 @@
-// Protects the rules of the game's tools: the verdict on a claimed card as the operator types it, what the room
-// sees of a game, and the saved game on a real file (kept, taken up, or set aside when it is not ours).
+// Protects the rules of the game's tools: the verdict on a claimed card as the operator types its numbers or
+// its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside when
+// it is not ours).
 
 #include "ClaimCheck.h"
 #include "GameStore.h"
@@ -65,6 +66,41 @@ private slots:
         QCOMPARE(view.previous, previous);
         QCOMPARE(view.count, static_cast<int>(order.size()));
         QCOMPARE(std::count(view.drawn.begin(), view.drawn.end(), true), static_cast<long>(order.size()));
+    }
+
+    void cardVerdictBySerial_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("drawn");
+        QTest::addColumn<QString>("summary");
+        // Card Nº 12, rows: 9 14 33 52 81 / 21 40 63 74 86 / 5 18 47 68 90 (a marked cell kept its 9 over 5).
+        const QList<int> row1{9, 14, 33, 52, 81}, row2{21, 40, 63, 74, 86}, row3{5, 18, 47, 68, 90};
+        QTest::newRow("nothing") << "" << QList<int>() << "Escriba el número del cartón.";
+        QTest::newRow("unknown") << "13" << row1 << "No hay ningún cartón con el Nº 13.";
+        QTest::newRow("too long") << "123456789012345678901" << row1
+                                  << "No hay ningún cartón con el Nº 123456789012345678901.";
+        QTest::newRow("bingo") << "Nº 012" << row1 + row2 + row3 + QList<int>{1, 2}
+                               << "Cartón Nº 12: ¡Bingo! Han salido sus 15 números.";
+        QTest::newRow("first full row")
+            << "12" << row3 + row2 + QList<int>{5} << "Cartón Nº 12: línea en la fila 2.";
+        QTest::newRow("missing, ascending")
+            << "12" << row1.mid(1) + row2.mid(2) + row3.mid(1) << "Cartón Nº 12: faltan 4: 5, 9, 21, 40";
+    }
+    void cardVerdictBySerial()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, drawn);
+        QFETCH(QString, summary);
+        const std::optional<CardGrid> card
+            = gridFromText("9,,5,14,,18,,21,,33,,,,40,47,52,,,,63,68,,74,,81,86,90");
+        QVERIFY(card);
+        const CardCheck check = checkCard(
+            typed, [&](qint64 serial) { return serial == 12 ? card : std::nullopt; },
+            [&](int n) { return drawn.contains(n); });
+        QCOMPARE(check.summary, summary);
+        QCOMPARE(check.grid, summary.startsWith("Cartón") ? card : std::nullopt);
+        for (std::size_t cell = 0; check.grid && cell < check.drawn.size(); ++cell)
+            QCOMPARE(check.drawn[cell], drawn.contains((*card)[cell]) && (*card)[cell] != 0);
     }
 
     void savedGameIsTakenUpAsItWas()

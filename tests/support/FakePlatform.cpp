@@ -16,8 +16,21 @@ void FakeWaiter::waitDispatching(double seconds)
 }
 
 FakePlatform::FakePlatform()
-    : platform {screen,  clock,  waiter, random, messages, process, sound, colours, printing, browser, help,
-                files,   QStringLiteral(CANTABOLA_PROGRAM_DIR), dataFolder.path()}
+    : platform{screen,
+               clock,
+               waiter,
+               random,
+               messages,
+               process,
+               sound,
+               colours,
+               printing,
+               browser,
+               help,
+               files,
+               QStringLiteral(CANTABOLA_PROGRAM_DIR),
+               dataFolder.path(),
+               dataFolder.filePath(QStringLiteral("Cantabola.conf"))}
 {
     waiter.clock = &clock;
 }

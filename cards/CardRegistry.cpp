@@ -1,0 +1,254 @@
+#include "CardRegistry.h"
+
+#include "Logging.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+#include <utility>
+
+namespace cantabola {
+
+namespace {
+
+constexpr int formatVersion = 1;
+// Another program holding the database (a second Cantabola printing) is waited for this long, then the print
+// goes on without numbers.
+constexpr int busyMilliseconds = 500;
+const QString lastSerialKey = QStringLiteral("Cartones/UltimoNumero");
+
+// SQLite's own verdict that the file is damaged or no database at all (SQLITE_CORRUPT, SQLITE_NOTADB, with
+// their extended codes).
+bool isDamage(const QSqlError &error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
+
+// SQLITE_ERROR: the file is a database, but not one with our table.
+bool isForeign(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() == 1;
+}
+
+} // namespace
+
+CardRegistry::CardRegistry(QString folder, QString settingsFile)
+    : m_folder(std::move(folder))
+    , m_settingsFile(std::move(settingsFile))
+{
+    static int registries = 0;
+    m_connection = QStringLiteral("cantabola-registry-%1").arg(++registries);
+}
+
+CardRegistry::~CardRegistry()
+{
+    endSheet(false);
+    close();
+}
+
+QString CardRegistry::filePath() const
+{
+    return QDir(m_folder).filePath(fileName);
+}
+
+bool CardRegistry::open()
+{
+    // Damage found by the last query: the file goes aside now, while no query holds it.
+    if (std::exchange(m_damaged, false)) {
+        close();
+        setAside();
+    }
+    if (m_open)
+        return true;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        fail("open", QStringLiteral("Qt SQL's SQLite driver is not installed"));
+        return false;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!QDir().mkpath(m_folder)) {
+            fail("open", QStringLiteral("no folder %1").arg(m_folder));
+            return false;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(filePath());
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
+        const bool opened = db.open();
+        const QString error = opened ? QStringLiteral("its contents cannot be used") : db.lastError().text();
+        db = QSqlDatabase();
+        const Opening opening = opened ? prepare() : Opening::Failed;
+        if (opening == Opening::Ready) {
+            m_open = true;
+            return true;
+        }
+        close();
+        if (opening == Opening::Failed) {
+            fail("open", error);
+            return false;
+        }
+        setAside();
+    }
+    return false;
+}
+
+CardRegistry::Opening CardRegistry::prepare()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    const auto notOursOr = [&query](Opening otherwise) {
+        qCDebug(lcRegistry) << "the registry is not readable:" << query.lastError().text();
+        return isDamage(query.lastError()) || isForeign(query.lastError()) ? Opening::NotOurs : otherwise;
+    };
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return notOursOr(Opening::Failed);
+    const int version = query.value(0).toInt();
+    if (version == formatVersion) {
+        // The last card read as well: damage at the end of the file, where the next sheet goes, shows now.
+        return query.exec(
+                   QStringLiteral("SELECT serial, printed_at, colour, cells FROM cards ORDER BY serial DESC "
+                                  "LIMIT 1"))
+            ? Opening::Ready
+            : notOursOr(Opening::Failed);
+    }
+    if (version != 0) // a registry of a later version is left alone
+        return Opening::Failed;
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+        return notOursOr(Opening::Failed);
+    if (query.value(0).toInt() != 0)
+        return Opening::NotOurs; // another program's database
+    // Write-ahead logging: a sheet kept costs one flush to the disk, not three, and lookups go on while
+    // another program writes.
+    const bool created = query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
+        && query.exec(QStringLiteral("BEGIN IMMEDIATE"))
+        && query.exec(
+            QStringLiteral("CREATE TABLE cards (serial INTEGER PRIMARY KEY, printed_at TEXT NOT NULL, "
+                           "colour INTEGER NOT NULL, cells TEXT NOT NULL)"))
+        && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(formatVersion))
+        && query.exec(QStringLiteral("COMMIT"));
+    if (!created)
+        query.exec(QStringLiteral("ROLLBACK"));
+    return created ? Opening::Ready : Opening::Failed;
+}
+
+void CardRegistry::close()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(m_connection))
+        QSqlDatabase::removeDatabase(m_connection);
+    m_open = false;
+    m_inSheet = false;
+}
+
+void CardRegistry::setAside()
+{
+    // Kept for a person to look at, with its journals, so that no journal of the old file meets the new one.
+    const QString aside = filePath() + QStringLiteral(".apartado-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (const QString &suffix :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (QFile::exists(filePath() + suffix) && !QFile::rename(filePath() + suffix, aside + suffix))
+            QFile::remove(filePath() + suffix);
+    }
+    qCDebug(lcRegistry) << "the registry was not one of ours; set aside as" << aside;
+    m_trouble = true; // the cards it held can no longer be checked
+}
+
+void CardRegistry::fail(const char *what, const QString &error)
+{
+    qCDebug(lcRegistry) << "the registry failed to" << what << filePath() << error;
+    m_trouble = true;
+}
+
+std::vector<qint64> CardRegistry::beginSheet(const std::vector<CardGrid> &cards, const QDateTime &printedAt,
+                                             ColourValue colour)
+{
+    endSheet(false);
+    if (cards.empty() || !open())
+        return {};
+    std::vector<qint64> serials;
+    {
+        QSqlQuery query(QSqlDatabase::database(m_connection, false));
+        m_inSheet = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        qint64 last = m_settingsFile.isEmpty()
+            ? 0
+            : QSettings(m_settingsFile, QSettings::IniFormat).value(lastSerialKey).toLongLong();
+        bool written
+            = m_inSheet && query.exec(QStringLiteral("SELECT max(serial) FROM cards")) && query.next();
+        if (written) {
+            last = std::max(last, query.value(0).toLongLong());
+            written = query.prepare(
+                QStringLiteral("INSERT INTO cards (serial, printed_at, colour, cells) VALUES (?, ?, ?, ?)"));
+        }
+        const QString printed = printedAt.toString(Qt::ISODate);
+        for (auto card = cards.begin(); written && card != cards.end(); ++card) {
+            query.addBindValue(++last);
+            query.addBindValue(printed);
+            query.addBindValue(static_cast<qint64>(colour));
+            query.addBindValue(gridText(*card));
+            written = query.exec();
+            serials.push_back(last);
+        }
+        if (!written) {
+            m_damaged = isDamage(query.lastError());
+            fail("write", query.lastError().text());
+            serials.clear();
+        }
+        m_sheetLast = last;
+    }
+    if (serials.empty())
+        endSheet(false);
+    return serials;
+}
+
+bool CardRegistry::endSheet(bool printed)
+{
+    if (!std::exchange(m_inSheet, false))
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (printed && query.exec(QStringLiteral("COMMIT"))) {
+        if (!m_settingsFile.isEmpty())
+            QSettings(m_settingsFile, QSettings::IniFormat).setValue(lastSerialKey, m_sheetLast);
+        return true;
+    }
+    if (printed)
+        fail("keep a sheet", query.lastError().text());
+    query.exec(QStringLiteral("ROLLBACK"));
+    return false;
+}
+
+std::optional<PrintedCard> CardRegistry::find(qint64 serial)
+{
+    if (!open())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT printed_at, colour, cells FROM cards WHERE serial = ?"));
+    query.addBindValue(serial);
+    if (!query.exec()) {
+        m_damaged = isDamage(query.lastError());
+        fail("read", query.lastError().text());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    const std::optional<CardGrid> cells = gridFromText(query.value(2).toString());
+    if (!cells) {
+        qCDebug(lcRegistry) << "card" << serial << "has cells that are no card:" << query.value(2).toString();
+        return std::nullopt;
+    }
+    return PrintedCard{serial, QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
+                       static_cast<ColourValue>(query.value(1).toLongLong()), *cells};
+}
+
+bool CardRegistry::takeTrouble()
+{
+    return std::exchange(m_trouble, false);
+}
+
+} // namespace cantabola

@@ -1,0 +1,216 @@
+// Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, locked,
+// read-only), and the numbered sheet and the claim checked by number through the real windows.
+
+#include "CardRegistry.h"
+#include "FrmComprobar.h"
+#include "Rig.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using namespace cantabola;
+using cantabola::testing::named;
+using cantabola::testing::Rig;
+
+namespace {
+
+QLabel *cell(const QWidget &w, int card, int k)
+{
+    return named<QLabel>(w, QString("LblCasilla%1(%2)").arg(card == 1 ? "" : QString::number(card)).arg(k));
+}
+
+QRect inWindow(QWidget &w, const QWidget *c)
+{
+    return {c->mapTo(&w, QPoint()), c->size()};
+}
+
+// Prints from the card window opened for its first `cards` cards, clicking "Imprimir" once for each PDF path
+// (one that cannot be written is a failed print), and looks at the window after each click.
+void print(Rig &g, int cards, const QStringList &paths, const std::function<void(QDialog &)> &look)
+{
+    const auto click = [&](QDialog &w) {
+        for (const QString &path : paths) {
+            g.fake.printing.pdfPath = path;
+            QTest::mouseClick(named<QPushButton>(w, "CmbPrint"), Qt::LeftButton);
+            look(w);
+        }
+    };
+    const int opened = testing::whileModal(
+        "FrmCartones", [&] { g.trigger(QString("SM_%1").arg(cards)); }, click);
+    QCOMPARE(opened, 1);
+}
+
+// The claim dialog opened, and checked while open.
+void checkClaims(Rig &g, const std::function<void(QDialog &)> &check)
+{
+    const int opened = testing::whileModal(
+        "FrmComprobar", [&] { g.trigger("SM_Comprobar"); }, check);
+    QCOMPARE(opened, 1);
+}
+
+} // namespace
+
+class NumberedCardsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aRegistryInTroubleNeverStopsASheet_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<bool>("setAside"); // a new registry is started
+        QTest::addColumn<qint64>("next"); // the serial of the next card, 0 when it has none
+        QTest::newRow("settings lost: the registry counts on") << "settings" << false << 501LL;
+        QTest::newRow("garbage") << "garbage" << true << 501LL;
+        QTest::newRow("truncated") << "truncated" << true << 501LL;
+        QTest::newRow("another program's database") << "foreign" << true << 501LL;
+        QTest::newRow("another program's, with a version") << "foreign, versioned" << true << 501LL;
+        QTest::newRow("folder in the way") << "blocked" << false << 0LL;
+        QTest::newRow("locked by another program") << "locked" << false << 0LL;
+        QTest::newRow("read-only") << "read-only" << false << 0LL;
+    }
+    void aRegistryInTroubleNeverStopsASheet()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(bool, setAside);
+        QFETCH(qint64, next);
+        QTemporaryDir folder;
+        const QString settings = folder.filePath("ajustes.conf"), data = folder.filePath("datos");
+        const QString file = QDir(data).filePath(CardRegistry::fileName);
+        CardGrid card{};
+        card[0] = 9;
+        {
+            CardRegistry registry(data, settings);
+            registry.beginSheet(std::vector<CardGrid>(500, card), QDateTime::currentDateTime(), 0);
+            QVERIFY(registry.endSheet(true));
+        }
+        QFile damaged(file);
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", trouble);
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        if (trouble == "settings")
+            QVERIFY(QFile::remove(settings));
+        if (trouble == "garbage" && damaged.open(QIODevice::WriteOnly))
+            damaged.write(QByteArray(9000, 'x'));
+        if (trouble == "truncated")
+            damaged.resize(damaged.size() / 2);
+        if (trouble.startsWith("foreign"))
+            QVERIFY(QFile::remove(file) && other.open() && QSqlQuery(other).exec("CREATE TABLE t (x)")
+                    && QSqlQuery(other).exec(trouble.endsWith("versioned") ? "PRAGMA user_version = 1"
+                                                                           : "PRAGMA user_version"));
+        if (trouble == "blocked")
+            QVERIFY(QDir(data).removeRecursively() && QFile(data).open(QIODevice::WriteOnly));
+        if (trouble == "locked")
+            QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+        if (trouble == "read-only") {
+            QFile::setPermissions(file, QFile::ReadOwner);
+            // The owner of every file ignores its permissions: then the file is made immutable.
+            if (QFile(file).open(QIODevice::ReadWrite) && QProcess::execute("chattr", {"+i", file}) != 0)
+                QSKIP("the file cannot be made read-only");
+        }
+        damaged.close();
+        CardRegistry registry(data, settings);
+        const std::vector<qint64> serials = registry.beginSheet({card}, QDateTime::currentDateTime(), 0);
+        QProcess::execute("chattr", {"-i", file});
+        QCOMPARE(serials, next ? std::vector<qint64>{next} : std::vector<qint64>());
+        QCOMPARE(registry.endSheet(true), next != 0);
+        QCOMPARE(registry.takeTrouble(), trouble != "settings");
+        QVERIFY(!registry.takeTrouble()); // said once
+        QCOMPARE(QDir(data).entryList({CardRegistry::fileName + ".apartado-*"}).size(), setAside ? 1 : 0);
+        QCOMPARE(registry.find(next ? next : 1).has_value(), trouble != "blocked"); // read, even while locked
+        other.close();
+    }
+
+    void aNumberedSheetIsCheckedByItsNumber()
+    {
+        Rig g;
+        const QDir folder(g.fake.platform.dataFolder);
+        g.fake.random.scripted = {0.6}; // cards of RGB 0, 64, 64, their serials in white
+        const auto unnumbered = [](QDialog &w) {
+            QVERIFY(!w.isVisible() && named(w, "LblSerie(1)")->isHidden());
+        };
+        QVERIFY(!g.action("SM_Numerar")->isChecked());
+        print(g, 1, {folder.filePath("plain.pdf")}, unnumbered);
+        QVERIFY(!QFile::exists(folder.filePath(CardRegistry::fileName)));
+        g.trigger("SM_Numerar");
+        QVERIFY(
+            named<QAction>(Cantabola(g.fake.platform).window(), "SM_Numerar")->isChecked()); // the next run
+        // A registry that cannot be opened leaves the sheet without numbers, and is told at the next check.
+        QVERIFY(folder.mkdir(CardRegistry::fileName));
+        print(g, 1, {folder.filePath("a.pdf")}, unnumbered);
+        QVERIFY(folder.rmdir(CardRegistry::fileName));
+
+        std::vector<CardGrid> printed(2);
+        QRect shown, serial;
+        QStringList serials;
+        print(g, 2, {folder.filePath("no-such-folder/a.pdf"), folder.filePath("numbered.pdf")},
+              [&](QDialog &w) {
+                  for (int card = 1; card <= 2; ++card) {
+                      auto *label = named<QLabel>(w, QString("LblSerie(%1)").arg(card));
+                      serials << (label->isHidden() ? QString() : label->text());
+                      for (int k = 1; k <= cellsPerCard; ++k) {
+                          printed[card - 1][k - 1] = cell(w, card, k)->text().toInt();
+                          QVERIFY(!inWindow(w, label).intersects(inWindow(w, cell(w, card, k))));
+                      }
+                      QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
+                      shown |= inWindow(w, label->parentWidget());
+                  }
+                  serial = inWindow(w, named(w, "LblSerie(2)"));
+              });
+        // The failed print took no number.
+        QCOMPARE(serials, (QStringList{"", "", "Nº 1", "Nº 2"}));
+        // On the sheet: light text on the dark card colour where the serial is.
+        const QImage page = testing::renderPdf(folder.filePath("numbered.pdf"), 150).value(0);
+        QRect ink; // the cards on the white page
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                ink |= qGray(page.pixel(x, y)) > 230 ? QRect() : QRect(x, y, 1, 1);
+        const double scale = double(ink.width()) / shown.width();
+        const QRect onPage((QPointF(serial.topLeft() - shown.topLeft()) * scale).toPoint() + ink.topLeft(),
+                           (QSizeF(serial.size()) * scale).toSize());
+        int light = 0;
+        for (int y = onPage.top(); y <= onPage.bottom(); ++y)
+            for (int x = onPage.left(); x <= onPage.right(); ++x)
+                light += qGray(page.pixel(x, y)) > 120;
+        QVERIFY2(light > 30, qPrintable(QString::number(light)));
+
+        g.trigger("SM_Auto");
+        for (int ball = 0; ball < 40; ++ball)
+            g.clickStart();
+        checkClaims(g, [&](QDialog &d) {
+            std::vector<CardCheck> room;
+            connect(qobject_cast<FrmComprobar *>(&d), &FrmComprobar::cardChecked,
+                    [&](const CardCheck &c) { room.push_back(c); });
+            named<QLineEdit>(d, "TxtCarton")->setText("2");
+            auto *table = named<QTableWidget>(d, "TblCarton");
+            QVERIFY(table->isVisible());
+            for (int k = 1; k <= cellsPerCard; ++k) {
+                const int n = printed[1][k - 1];
+                const QTableWidgetItem *item = table->item(cellRow(k) - 1, cellColumn(k) - 1);
+                QCOMPARE(item->text(), n ? QString::number(n) : QString());
+                QCOMPARE(item->font().bold(), n && g.game().BolaSacada(n));
+            }
+            QVERIFY(named<QLabel>(d, "LblVeredicto")->text().startsWith("Cartón Nº 2: "));
+            named<QLineEdit>(d, "TxtCarton")->setText("3");
+            QVERIFY(!table->isVisible());
+            QCOMPARE(named<QLabel>(d, "LblVeredicto")->text(), QString("No hay ningún cartón con el Nº 3."));
+            QCOMPARE(room.size(), std::size_t(2));
+            QCOMPARE(room[0].grid, std::optional<CardGrid>(printed[1]));
+        });
+        checkClaims(g, [](QDialog &) {});
+        QCOMPARE(g.fake.messages.shown.size(), std::size_t(1)); // once
+        QCOMPARE(g.fake.messages.shown[0].text, QString("No se puede usar el registro de cartones."));
+        const std::optional<PrintedCard> kept = CardRegistry(folder.path(), QString()).find(2);
+        QVERIFY(kept && kept->colour == 0x00404000
+                && kept->printedAt == QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
+    }
+};
+
+QTEST_MAIN(NumberedCardsTest)
+#include "NumberedCardsTest.moc"
