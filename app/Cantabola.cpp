@@ -107,6 +107,7 @@ void Cantabola::checkClaim()
     // The hall watches the check.
     if (m_room) {
         QObject::connect(&dialog, &FrmComprobar::checked, m_room, &FrmSala::showClaim);
+        QObject::connect(&dialog, &FrmComprobar::cardChecked, m_room, &FrmSala::showCardCheck);
         m_room->showClaim(dialog.verdict());
     }
     dialog.exec();

@@ -82,10 +82,39 @@ void FrmSala::showClaim(const ClaimVerdict &verdict)
     update();
 }
 
+void FrmSala::showCardCheck(const CardCheck &check)
+{
+    m_card = check;
+    update();
+}
+
 void FrmSala::hideClaim()
 {
     m_claim.reset();
+    m_card.reset();
     update();
+}
+
+void FrmSala::drawCard(QPainter &painter, const QRectF &area, double h)
+{
+    // The card as printed: 3 rows of 9, its cells numbered down the columns, blanks dark.
+    drawText(painter, QRectF(area.left(), area.top(), area.width(), 0.08 * h),
+             QStringLiteral("Cartón Nº %1").arg(m_card->serial), 0.06 * h, true, text);
+    if (m_card->grid) {
+        const double cell = std::min(area.width() / 9, 0.12 * h);
+        for (int k = 0; k < cellsPerCard; ++k) {
+            const int column = k / 3;
+            const int row = k % 3;
+            const QRectF box(area.left() + column * cell, area.top() + 0.1 * h + row * cell, cell, cell);
+            const int number = (*m_card->grid).at(static_cast<std::size_t>(k));
+            const bool drawn = m_card->drawn.at(static_cast<std::size_t>(k));
+            painter.setPen(QPen(notDrawn, std::max(1.0, 0.002 * h)));
+            painter.setBrush(number == 0 ? QBrush(QColor(0x30, 0x30, 0x30)) : drawn ? QBrush(drawnFill) : QBrush(background));
+            painter.drawRect(box);
+            if (number != 0)
+                drawText(painter, box, QString::number(number), 0.45 * cell, drawn, drawn ? Qt::black : text);
+        }
+    }
 }
 
 void FrmSala::resizeEvent(QResizeEvent *event)
@@ -147,7 +176,7 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
     // The board by tens, or the claim being checked in its place.
     const QRectF board(left + margin, margin, w - left - 2 * margin, bottom - margin);
     const double cell = std::min(board.width() / 10, board.height() / 9);
-    if (!m_claim) {
+    if (!m_claim && !(m_card && m_card->serial != 0)) {
         for (int n = 1; n <= 90; ++n) {
             const int row = (n - 1) / 10; // by tens
             const int column = (n - 1) % 10;
@@ -160,6 +189,10 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
             }
             drawText(painter, box, QString::number(n), 0.46 * cell, drawn, drawn ? Qt::black : notDrawn);
         }
+    } else if (m_card && m_card->serial != 0) {
+        drawCard(painter, board, h);
+        drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_card->summary, 0.05 * h,
+                 true, text);
     } else {
         drawText(painter, QRectF(board.left(), board.top(), board.width(), 0.08 * h),
                  QStringLiteral("Comprobando cartón"), 0.06 * h, true, text);

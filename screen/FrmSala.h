@@ -28,13 +28,14 @@ public:
 
     // The banner the main window shows now.
     void showBanner(const QString &picturePath);
-    // A claim being checked, shown over the board until hideClaim().
+    // A claim being checked by its numbers or by its card's serial, shown over the board until hideClaim().
     void showClaim(const cantabola::ClaimVerdict &verdict);
+    void showCardCheck(const cantabola::CardCheck &check);
     void hideClaim();
 
     // What the last paint showed, and the smallest text it drew, in pixels.
     const RoomView &shown() const { return m_painted; }
-    bool claimShown() const { return m_claim.has_value(); }
+    bool claimShown() const { return m_claim.has_value() || (m_card && m_card->serial != 0); }
     int smallestTextPixels() const { return m_smallestText; }
 
 signals:
@@ -48,6 +49,7 @@ protected:
 
 private:
     void follow();
+    void drawCard(QPainter &painter, const QRectF &area, double h);
     void drawText(QPainter &painter, const QRectF &box, const QString &text, double pixels, bool bold,
                   const QColor &colour);
 
@@ -55,6 +57,7 @@ private:
     RoomView m_view;
     RoomView m_painted;
     std::optional<ClaimVerdict> m_claim;
+    std::optional<CardCheck> m_card;
     AniGif *m_banner;
     int m_smallestText = 0;
 };

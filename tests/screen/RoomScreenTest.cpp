@@ -78,6 +78,9 @@ private slots:
             testing::named<QLineEdit>(d, "TxtNumeros")->setText(QString::number(g.game().NumEnJuego()));
             QTest::qWait(0);
             QVERIFY(room->claimShown());
+            testing::named<QLineEdit>(d, "TxtCarton")->setText(QStringLiteral("77")); // checked by its number
+            room->repaint();
+            QVERIFY(room->claimShown());
         });
         QCOMPARE(opened, 1);
         QVERIFY(!room->claimShown());
