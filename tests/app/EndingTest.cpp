@@ -69,6 +69,7 @@ int runChild(int argc, char *argv[], const QString &scenario)
     program.afterFirstPaint([&] {
         loads.push_back(counter.paints);
         real.sound().load();
+        w.centralWidget()->repaint(); // painted again, not loaded again
         QTimer::singleShot(0, &w, [&] { // each click returns once its ball is out, or the calling is over
             game.setDelaySeconds(closeBox ? 0.2 : 0);
             if (salir)
