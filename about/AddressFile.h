@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The web address of a banner is the first field of its address file, read the way comma-separated text

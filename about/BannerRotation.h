@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which sponsor banner is on show. The banner timer counts ticks from 1 to 18 and round again; two

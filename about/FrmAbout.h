@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The about window: the program's title, version and a few words about it, a sound as it opens, and a link

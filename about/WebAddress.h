@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The program's one way of opening a web page: the address is handed to the user's browser, without a shell

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cantabola: a caller for the 90-ball game of bingo.
 
 #include "AppInfo.h"

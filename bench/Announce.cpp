@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game drawn one ball per click with the voice on, clicks delivered through Qt's input path: from the
 // release on "Sacar número" to the end of the paints of the large number and of the board label, and to the
 // first sample of the announcement that leaves the mixer, which must never come before the paint. The

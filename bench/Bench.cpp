@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cantabola's benchmark: figures of the real program, each printed beside a yardstick taken in the same run,
 // so that the comparison holds on a busy machine. It is not a test: no figure fails anything.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What every process of the benchmark needs, also the two small start-up programs that link nothing but what

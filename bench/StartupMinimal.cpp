@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the start-up: a window as large as the program's, in a program that links Qt Widgets and
 // nothing else, up to the end of its first paint.
 

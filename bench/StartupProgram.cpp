@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start, exactly as its main() does it and linked with the same libraries, up to the end of the
 // main window's first paint. It prints the moment on the monotonic clock and the processor time so far, and
 // half a second later the peak memory, for the run that started it (cantabola_bench startup).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The card registry: the cards printed with a number, kept in an SQLite database in the user's data folder,

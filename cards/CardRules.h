@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The rules of the bingo cards, apart from any widget: the fixed blank cells of the four cards, the number

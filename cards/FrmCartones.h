@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The card window: up to four bingo cards of 3 x 9 cells with three buttons under them, to regenerate the

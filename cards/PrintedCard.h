@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Numbered cards: while numbering is on, every printed card carries a serial of this machine ("Nº 1234") and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a banner's address file: the first field read from them whole, from only their beginning and
 // from a file, and the decision whether that field is a web page to open. Beyond crashes and sanitizer
 // reports, whatever the reader and the address check promise is checked on every input, and a broken promise

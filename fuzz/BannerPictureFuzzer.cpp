@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a banner's picture file: loaded by the banner control exactly as a tick of the banner timer
 // loads it, then played through its frames and painted, as the banner shows it. Beyond crashes and sanitizer
 // reports, one promise of the banner control is checked: a picture it accepts never decodes to frames larger

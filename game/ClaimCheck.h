@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Checking a claimed card: the numbers a player reads out, as the operator types them, against the balls

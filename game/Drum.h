@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The drum of 90 balls. A ball is chosen by drawing a uniform number from 1 to 90 again and again until one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "Bolas cantadas": the balls of the game in the order they came out, one row each, following the game as it

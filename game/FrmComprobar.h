@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "Comprobar cartón": the operator types the number of a printed card, or the numbers a player reads out, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the program keeps of the game in progress, so that a game survives the program: the balls out in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The game: the drum, the draw and its announcement, the wait between balls, automatic calling and the end of

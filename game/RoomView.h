@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the room sees of a game: the number just drawn, the five before it, newest first, how many are out, and

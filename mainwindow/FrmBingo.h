@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The main window: the board of 90 numbers, the number just drawn over the large ball, the start button, the

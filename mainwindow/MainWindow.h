@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the other windows know of the main window: they open over it and take the machine and the scaling

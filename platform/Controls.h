@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The controls of a window, each a real widget of its kind, with its geometry and font size kept in twips.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One logging category per subsystem, for the failures the operator is deliberately not told about (a sound

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The real implementations of the platform seams, as the program uses them, and the one place that puts them

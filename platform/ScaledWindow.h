@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the two windows laid out for the design screen share: their controls, their own geometry in twips,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Every facility the program takes from the machine sits behind one of these small interfaces. The program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The seams of the windows: message boxes, the colour and print dialogs, and everything a window is handed.

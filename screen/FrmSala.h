@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The room's screen: the game as a hall or a family sees it on a projector or a television, full screen on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Adapting a window laid out for an 800 x 600 screen at 15 twips per pixel to the screen it runs on.

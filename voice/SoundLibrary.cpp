@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound library's one entry: the program's player, made once the library has been loaded.
 
 #include "DeferredSound.h"

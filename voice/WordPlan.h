@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which recorded words say a drawn number, and how each is played: the announcement as data, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects which addresses reach the browser, and how the first field of an address file is read.
 
 #include "AddressFile.h"

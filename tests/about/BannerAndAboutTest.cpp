@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the sponsor banner (rotation, links, broken files) and the about window of the help menu.
 
 #include "AniGif.h"

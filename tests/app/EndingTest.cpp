@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the real process from its start to its end: the sound library loaded once, after the window's
 // first paint and never again, and the ways an operator ends the program: the close box while the balls are
 // being called, "Salir" between balls drawn one by one, and No to the end-of-game question. Each runs in a

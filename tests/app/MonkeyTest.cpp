@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the program against any order of operator actions: a long seeded run of everything an operator can
 // do (buttons, menus, the delay bar, the switches, the menu Partida, the card, about, claim and balls
 // called windows, banner ticks and clicks), also nested inside the waits of a draw; after every action the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by itself,
 // offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in half is
 // set aside and the program starts on a fresh board.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the card numbers: the card rules over many draws, the redraws, and the rounding of a draw.
 
 #include "CardRules.h"

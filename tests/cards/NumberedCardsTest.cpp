@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, locked,
 // read-only), and the numbered sheet and the claim checked by number through the real windows.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the game as the operator plays it: the start and stop button, the wait, automatic and one-by-one
 // calling, the end of a game and the new game, driven through the real main window with waits that take no
 // time and run the test's own clicks "during" them, as an operator's clicks would run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the rules of the game's tools: the verdict on a claimed card as the operator types its numbers or
 // its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside when
 // it is not ours).

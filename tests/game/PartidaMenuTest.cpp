@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the menu "Partida" as an operator uses it mid-game: checking a claim (which halts the calling),
 // saying the number again, taking the last ball back, the list of the balls called, and taking up a game the
 // last run left unfinished.

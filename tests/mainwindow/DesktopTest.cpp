@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects start-up on a real X desktop: the desktop's resolution (Xft.dpi) read through the real screen, not
 // scaled over by the toolkit, the windows' outer sizes and places once the window manager has framed them, and
 // the room's screen on the screen the operator is not using.

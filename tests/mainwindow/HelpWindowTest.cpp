@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the help viewer: the help document shown from its contents in a window of its own, beside the main
 // window and without holding it up; a missing or binary document said in the viewer itself.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the main window's start-up on screens of every kind: the refusal of a screen too small, the
 // window's size, place and scale, the board's balls and font, and what the finished window shows.
 

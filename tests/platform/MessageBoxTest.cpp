@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the answers of the real message boxes: a question is answered by Sí or No only, in that order,
 // Sí by Enter; Escape and the close box leave it standing. A box with one OK button closes on Escape as OK.
 

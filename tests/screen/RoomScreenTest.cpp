@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the room's screen: it follows every draw (painted before the number is announced), undo, new and
 // resumed game, shows the claim being checked, keeps its text legible at every size, and closing it leaves
 // the game going.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the rules of scaling a window that the start-up table cannot reach: a window is scaled once in its
 // life, a maximised window keeps its own geometry, only self-sizing labels on the window itself are refitted,
 // and a property an object lacks is skipped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Recording fakes of every platform seam, so tests drive the real windows without a person, a screen of a

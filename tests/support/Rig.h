@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The program as main() puts it together (the game, the main window, the card and about windows), loaded on

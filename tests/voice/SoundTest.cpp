@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects what is heard through the real player (SdlSound on SDL's disk driver, read back frame by frame):
 // the tens word then the units word without a gap (also after the device rested, and through the program's
 // sound library without holding the thread), Async cutting short, SyncNoStop skipped while a sound plays,

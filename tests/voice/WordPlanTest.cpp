@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protects which recorded words DecirNumero plays for a number, and in which play mode, as the Spanish name
 // says it: "quince" a word of its own, "dieciséis" the tens word dieci.wav played to its end then 6.wav,
 // "treinta y cuatro" treintay.wav then 4.wav; one number of every ten, and each edge between one word and
