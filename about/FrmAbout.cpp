@@ -2,9 +2,9 @@
 #include "FrmAbout.h"
 
 #include "AppInfo.h"
-#include "QtColour.h"
 #include "Fonts.h"
 #include "MainWindow.h"
+#include "QtColour.h"
 #include "WebAddress.h"
 
 #include <QEvent>
@@ -123,7 +123,8 @@ void frmAbout::buildControls()
 
 void frmAbout::centreOnScreen()
 {
-    // Centred by its outer frame, which the window manager tells only once the window is up: centred again then.
+    // Centred by its outer frame, which the window manager tells only once the window is up: centred again
+    // then.
     const QSize frame = frameGeometry().size() - geometry().size();
     if (frame == m_centredWithFrame)
         return;

@@ -44,7 +44,7 @@ public:
     QPushButton *cmdOK = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Image1 = nullptr;
-    std::array<QFrame *, 2> Line1 {};
+    std::array<QFrame *, 2> Line1{};
     QLabel *lblDescription = nullptr;
     QLabel *lblTitle = nullptr;
     QLabel *lblVersion = nullptr;
@@ -69,7 +69,7 @@ private:
 
     Platform &m_platform;
     ControlSet m_controls;
-    QSize m_centredWithFrame {-1, -1};
+    QSize m_centredWithFrame{-1, -1};
 };
 
 // "Acerca de ...": shows the about window over the main window and returns when it has been closed.

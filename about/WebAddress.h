@@ -2,8 +2,8 @@
 #pragma once
 
 // The program's one way of opening a web page: the address is handed to the user's browser, without a shell
-// and without waiting. Only web pages and mail addresses are opened; whatever else an address file may hold (a
-// local file, a script, a program) is quietly left alone.
+// and without waiting. Only web pages and mail addresses are opened; whatever else an address file may hold
+// (a local file, a script, a program) is quietly left alone.
 
 #include "Seams.h"
 

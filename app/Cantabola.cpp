@@ -46,7 +46,8 @@ Cantabola::Cantabola(Platform &platform)
                      [this] { cardWindow().showModal(); });
     QObject::connect(m_window.get(), &FrmBingo::aboutRequested, m_window.get(),
                      [this] { showAboutWindow(*m_window); });
-    QObject::connect(m_window.get(), &FrmBingo::claimCheckRequested, m_window.get(), [this] { checkClaim(); });
+    QObject::connect(m_window.get(), &FrmBingo::claimCheckRequested, m_window.get(),
+                     [this] { checkClaim(); });
     QObject::connect(m_window.get(), &FrmBingo::ballsCalledRequested, m_window.get(),
                      [this] { showBallsCalled(); });
     QObject::connect(m_window.get(), &FrmBingo::roomScreenToggled, m_window.get(),
@@ -87,7 +88,8 @@ void Cantabola::showRoomScreen(bool shown)
         return;
     m_room = new FrmSala(m_game, m_window.get());
     m_room->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(m_room, &FrmSala::closed, m_window.get(), [this] { m_window->setRoomScreenChecked(false); });
+    QObject::connect(m_room, &FrmSala::closed, m_window.get(),
+                     [this] { m_window->setRoomScreenChecked(false); });
     QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &FrmSala::showBanner);
     m_room->showForRoom(*m_window);
 }
@@ -135,8 +137,8 @@ void Cantabola::offerResume()
     if (!saved)
         return;
     const MessageAnswer answer = m_platform.messages.show(
-        m_window.get(), {resumeQuestion.arg(saved->order.size()), app::title, MessageIcon::Question,
-                         MessageButtons::YesNo});
+        m_window.get(),
+        {resumeQuestion.arg(saved->order.size()), app::title, MessageIcon::Question, MessageButtons::YesNo});
     if (answer == MessageAnswer::Yes)
         m_game.restore(saved->order, saved->times);
     else

@@ -329,7 +329,8 @@ int main(int argc, char **argv)
         return bench::runIdle(options);
     if (phase == QLatin1String("room"))
         return bench::runRoom(application, options);
-    std::fprintf(stderr,
-                 "usage: cantabola_bench calling|announce|cards|startup|idle|room [--quick] [--program-dir DIR]\n");
+    std::fprintf(
+        stderr,
+        "usage: cantabola_bench calling|announce|cards|startup|idle|room [--quick] [--program-dir DIR]\n");
     return 2;
 }

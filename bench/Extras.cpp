@@ -11,11 +11,11 @@
 
 #include <QAction>
 #include <QEventLoop>
-#include <QTimer>
 #include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <sys/resource.h>
 #include <time.h>
 
@@ -31,9 +31,9 @@ struct Usage
 
 Usage usageNow()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    timespec cpu {};
+    timespec cpu{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
     return {static_cast<double>(usage.ru_nvcsw + usage.ru_nivcsw),
             static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6};

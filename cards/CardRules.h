@@ -132,7 +132,7 @@ ButtonRow PlaceButtons(float windowWidth, float windowHeight, float buttonWidth,
 // The card window laid out by the number of cards it shows, from the main window's outer size (W, H).
 struct CardLayout
 {
-    std::array<bool, cardCount> frameShown {true, true, true, true};
+    std::array<bool, cardCount> frameShown{true, true, true, true};
     float windowWidth = 0;
     float windowHeight = 0;
     std::optional<float> frame3Left; // set when frame 3 moves to the middle

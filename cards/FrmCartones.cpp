@@ -169,8 +169,8 @@ void FrmCartones::Load()
     props.height = mainProps.height.value_or(9000);
 
     Control &frame3 = control(QStringLiteral("PctMarco(3)"));
-    const CardLayout layout = layoutForCards(m_main.NumberOfCards(), *props.width, *props.height,
-                                             frame3.props.width.value_or(0));
+    const CardLayout layout
+        = layoutForCards(m_main.NumberOfCards(), *props.width, *props.height, frame3.props.width.value_or(0));
     for (int card = 1; card <= cardCount; ++card)
         PctMarco.at(static_cast<std::size_t>(card))
             ->setVisible(layout.frameShown.at(static_cast<std::size_t>(card - 1)));
@@ -362,7 +362,10 @@ ColourValue FrmCartones::background(int card, int k) const
 
 QLabel *FrmCartones::cell(int card, int k) const
 {
-    const CellArray &array = card == 1 ? LblCasilla : card == 2 ? LblCasilla2 : card == 3 ? LblCasilla3 : LblCasilla4;
+    const CellArray &array = card == 1 ? LblCasilla
+        : card == 2                    ? LblCasilla2
+        : card == 3                    ? LblCasilla3
+                                       : LblCasilla4;
     return array.at(static_cast<std::size_t>(k));
 }
 

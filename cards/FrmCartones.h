@@ -78,14 +78,14 @@ private:
     QPushButton *CmbElegirColor = nullptr;
     QPushButton *CmbGenerar = nullptr;
     QPushButton *CmbPrint = nullptr;
-    std::array<QFrame *, 5> PctMarco {}; // 1 to 4
-    std::array<QWidget *, 5> ShpMarco {}; // 1 to 4
+    std::array<QFrame *, 5> PctMarco{}; // 1 to 4
+    std::array<QWidget *, 5> ShpMarco{}; // 1 to 4
     std::array<QLabel *, 5> LblSerie{}; // 1 to 4: the serial, shown on a numbered sheet only
     using CellArray = std::array<QLabel *, cellsPerCard + 1>; // 1 to 27; element 0 does not exist
-    CellArray LblCasilla {};
-    CellArray LblCasilla2 {};
-    CellArray LblCasilla3 {};
-    CellArray LblCasilla4 {};
+    CellArray LblCasilla{};
+    CellArray LblCasilla2{};
+    CellArray LblCasilla3{};
+    CellArray LblCasilla4{};
     // The cells of card 1 to 4.
     CellArray &cells(int card);
     QLabel *cell(int card, int k) const;

@@ -91,12 +91,16 @@ void FrmBolasCantadas::CmdGuardar_Click()
     const std::vector<int> &order = m_game.drawOrder();
     const std::vector<QDateTime> &times = m_game.drawTimes();
     for (std::size_t i = 0; i < order.size(); ++i)
-        text += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(order[i]).arg(times[i].toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        text += QStringLiteral("%1\t%2\t%3\n")
+                    .arg(i + 1)
+                    .arg(order[i])
+                    .arg(times[i].toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
         return;
-    m_platform.messages.show(this, {QStringLiteral("No se pudo guardar la lista en %1.").arg(path), app::title,
-                                    MessageIcon::Critical, MessageButtons::Ok});
+    m_platform.messages.show(this,
+                             {QStringLiteral("No se pudo guardar la lista en %1.").arg(path), app::title,
+                              MessageIcon::Critical, MessageButtons::Ok});
 }
 
 } // namespace cantabola

@@ -35,11 +35,11 @@ bool GameStore::save(const std::vector<int> &order, const std::vector<QDateTime>
 {
     QJsonArray balls;
     for (std::size_t i = 0; i < order.size() && i < times.size(); ++i)
-        balls.append(QJsonObject {{QStringLiteral("n"), order[i]},
-                                  {QStringLiteral("at"), times[i].toString(Qt::ISODateWithMs)}});
-    const QJsonObject game {{QStringLiteral("format"), formatName},
-                            {QStringLiteral("version"), formatVersion},
-                            {QStringLiteral("balls"), balls}};
+        balls.append(QJsonObject{{QStringLiteral("n"), order[i]},
+                                 {QStringLiteral("at"), times[i].toString(Qt::ISODateWithMs)}});
+    const QJsonObject game{{QStringLiteral("format"), formatName},
+                           {QStringLiteral("version"), formatVersion},
+                           {QStringLiteral("balls"), balls}};
     QSaveFile file(filePath());
     const bool saved = QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly)
         && file.write(QJsonDocument(game).toJson(QJsonDocument::Compact)) >= 0 && file.commit();
@@ -66,7 +66,8 @@ std::optional<SavedGame> GameStore::load() const
     for (qsizetype i = 0; ours && i < balls.size(); ++i) {
         const QJsonObject ball = balls[i].toObject();
         const int n = ball.value(QStringLiteral("n")).toInt();
-        const QDateTime at = QDateTime::fromString(ball.value(QStringLiteral("at")).toString(), Qt::ISODateWithMs);
+        const QDateTime at
+            = QDateTime::fromString(ball.value(QStringLiteral("at")).toString(), Qt::ISODateWithMs);
         ours = n >= 1 && n <= 90 && seen.insert(n).second && at.isValid();
         saved.order.push_back(n);
         saved.times.push_back(at);

@@ -3,8 +3,8 @@
 
 // What the program keeps of the game in progress, so that a game survives the program: the balls out in the
 // order they came, with their times, written after every change of the drum to a file in the user's data
-// folder. The file is replaced whole by an atomic rename, so a crash or a power cut leaves the old game or the
-// new one, never half of either.
+// folder. The file is replaced whole by an atomic rename, so a crash or a power cut leaves the old game or
+// the new one, never half of either.
 
 #include <QDateTime>
 #include <QString>

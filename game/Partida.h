@@ -5,9 +5,9 @@
 // a game. It owns the game's state and tells its observers (the main window, and any window added later)
 // about every change through signals; it knows no widget.
 //
-// All of it runs on the one user-interface thread. Automatic calling is a loop inside the start command; every
-// pause dispatches window events, so a stop command runs nested inside the wait of the run it stops. The run
-// state is what the loop reads after every wait to learn that stop was pressed.
+// All of it runs on the one user-interface thread. Automatic calling is a loop inside the start command;
+// every pause dispatches window events, so a stop command runs nested inside the wait of the run it stops.
+// The run state is what the loop reads after every wait to learn that stop was pressed.
 
 #include "Drum.h"
 #include "Seams.h"
@@ -96,7 +96,7 @@ private:
     void setRunState(RunState state);
 
     Seams m_seams;
-    DrawnFlags m_drawn {};
+    DrawnFlags m_drawn{};
     std::vector<int> m_order;
     std::vector<QDateTime> m_times;
     RunState m_run = RunState::Idle;

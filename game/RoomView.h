@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the room sees of a game: the number just drawn, the five before it, newest first, how many are out, and
-// which. Worked out from the order of the balls, so that it follows draws, undos, new and resumed games alike.
+// What the room sees of a game: the number just drawn, the five before it, newest first, how many are out,
+// and which. Worked out from the order of the balls, so that it follows draws, undos, new and resumed games
+// alike.
 
 #include <array>
 #include <vector>
@@ -14,7 +15,7 @@ struct RoomView
     int current = 0; // 0 when no ball is out
     std::vector<int> previous; // at most five, newest first
     int count = 0;
-    std::array<bool, 91> drawn {}; // 1 to 90
+    std::array<bool, 91> drawn{}; // 1 to 90
 };
 
 inline RoomView roomView(const std::vector<int> &order)

@@ -3,10 +3,10 @@
 
 #include "AniGif.h"
 #include "AppInfo.h"
-#include "WebAddress.h"
 #include "BoardGeometry.h"
-#include "QtColour.h"
 #include "Fonts.h"
+#include "QtColour.h"
+#include "WebAddress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -374,7 +374,8 @@ bool FrmBingo::Load()
         props.height = screen.heightTwips;
     }
     applyWindowGeometry([this, &props](QSize /*outer*/) {
-        return QPoint(controls().toPixelsX(props.left.value_or(0)), controls().toPixelsY(props.top.value_or(0)));
+        return QPoint(controls().toPixelsX(props.left.value_or(0)),
+                      controls().toPixelsY(props.top.value_or(0)));
     });
 
     // 9.
@@ -505,7 +506,8 @@ void FrmBingo::clearBoard()
 void FrmBingo::showWholeGame()
 {
     for (int n = 1; n <= 90; ++n)
-        setForeColour(LblNumero.at(static_cast<std::size_t>(n)), m_game.BolaSacada(n) ? colourDrawn : colourNotDrawn);
+        setForeColour(LblNumero.at(static_cast<std::size_t>(n)),
+                      m_game.BolaSacada(n) ? colourDrawn : colourNotDrawn);
     const int shown = m_game.NumEnJuego();
     LblNumEnJuego->setText(shown ? QString::number(shown) : QString());
     updateGameItems();

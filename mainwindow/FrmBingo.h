@@ -131,15 +131,15 @@ private:
     QScrollBar *HscInterval = nullptr;
     QLabel *LblDelay = nullptr;
     QFrame *Picture1 = nullptr;
-    std::array<QLabel *, 91> LblNumero {}; // 1 to 90; element 0 does not exist
-    std::array<QLabel *, 91> ImgBola {}; // 0 is the hidden template, 1 to 90 are made at start-up
+    std::array<QLabel *, 91> LblNumero{}; // 1 to 90; element 0 does not exist
+    std::array<QLabel *, 91> ImgBola{}; // 0 is the hidden template, 1 to 90 are made at start-up
     QTimer *Timer1 = nullptr;
 
     QMenu *M_Play = nullptr;
     QAction *SM_New = nullptr;
     QAction *SM_GetNumber = nullptr;
     QMenu *SM_Print = nullptr;
-    std::array<QAction *, 5> SM_Cards {}; // SM_1 to SM_4 at 1 to 4
+    std::array<QAction *, 5> SM_Cards{}; // SM_1 to SM_4 at 1 to 4
     QAction *SM_End = nullptr;
     QMenu *M_Options = nullptr;
     QAction *SM_Auto = nullptr;

@@ -10,7 +10,8 @@ namespace cantabola {
 ControlSet::ControlSet(QWidget *client, QString windowName)
     : m_client(client)
     , m_windowName(std::move(windowName))
-{ }
+{
+}
 
 void ControlSet::setTwipsPerPixel(float x, float y)
 {

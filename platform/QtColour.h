@@ -13,7 +13,7 @@ inline QColor paletteEntryColour(std::uint32_t entry)
 {
     entry %= 216U;
     return QColor::fromRgb(static_cast<int>(entry / 36U * 51U), static_cast<int>(entry / 6U % 6U * 51U),
-        static_cast<int>(entry % 6U * 51U));
+                           static_cast<int>(entry % 6U * 51U));
 }
 
 inline QColor toQColor(ColourValue value)

@@ -30,7 +30,8 @@ ScreenInfo QtScreen::metrics() const
     ScreenInfo info;
     info.twipsPerPixelX = dpiX > 0 ? 1440.0F / dpiX : 15.0F;
     info.twipsPerPixelY = dpiY > 0 ? 1440.0F / dpiY : 15.0F;
-    // In device pixels: with the toolkit's scaling off (switchOffToolkitScaling) they are the widgets' pixels.
+    // In device pixels: with the toolkit's scaling off (switchOffToolkitScaling) they are the widgets'
+    // pixels.
     const QSize pixels = screen->geometry().size() * screen->devicePixelRatio();
     info.widthTwips = static_cast<float>(pixels.width()) * info.twipsPerPixelX;
     info.heightTwips = static_cast<float>(pixels.height()) * info.twipsPerPixelY;

@@ -60,7 +60,8 @@ private:
 
 void ScaledWindow::applyWindowGeometry(const std::function<QPoint(QSize outer)> &position)
 {
-    m_outer = QSize(m_controls->toPixelsX(m_props.width.value_or(0)), m_controls->toPixelsY(m_props.height.value_or(0)));
+    m_outer = QSize(m_controls->toPixelsX(m_props.width.value_or(0)),
+                    m_controls->toPixelsY(m_props.height.value_or(0)));
     m_position = position;
     m_frameApplied = QSize(-1, -1);
     if (!m_frameWatch)
@@ -78,10 +79,12 @@ void ScaledWindow::applyWindowGeometry(const std::function<QPoint(QSize outer)> 
 void ScaledWindow::fitOuterSize()
 {
     const QSize frame = m_window.frameGeometry().size() - m_window.geometry().size();
-    if (frame == m_frameApplied || !m_position || (m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    if (frame == m_frameApplied || !m_position
+        || (m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return; // the operator's own moves and resizes are left alone
     m_frameApplied = frame;
-    m_window.resize(std::max(1, m_outer.width() - frame.width()), std::max(1, m_outer.height() - frame.height()));
+    m_window.resize(std::max(1, m_outer.width() - frame.width()),
+                    std::max(1, m_outer.height() - frame.height()));
     m_window.move(m_position(m_outer));
 }
 

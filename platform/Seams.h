@@ -2,8 +2,8 @@
 #pragma once
 
 // Every facility the program takes from the machine sits behind one of these small interfaces. The program
-// uses the real implementations (SystemSeams.h, RealPlatform.h); tests hand recording fakes instead, so that a
-// whole game, a print or a refused start-up can be driven without a person, a screen or a sound card. The
+// uses the real implementations (SystemSeams.h, RealPlatform.h); tests hand recording fakes instead, so that
+// a whole game, a print or a refused start-up can be driven without a person, a screen or a sound card. The
 // seams here need nothing of the windows; those that do are in WindowSeams.h.
 
 #include "ScreenInfo.h"

@@ -31,7 +31,7 @@ public:
     double next() override;
 
 private:
-    std::mt19937_64 m_engine {0};
+    std::mt19937_64 m_engine{0};
 };
 
 class ImmediateExit : public ProcessEnder

@@ -110,7 +110,9 @@ void FrmSala::drawCard(QPainter &painter, const QRectF &area, double h)
             const int number = (*m_card->grid).at(static_cast<std::size_t>(k));
             const bool drawn = m_card->drawn.at(static_cast<std::size_t>(k));
             painter.setPen(QPen(notDrawn, std::max(1.0, 0.002 * h)));
-            painter.setBrush(number == 0 ? QBrush(QColor(0x30, 0x30, 0x30)) : drawn ? QBrush(drawnFill) : QBrush(background));
+            painter.setBrush(number == 0 ? QBrush(QColor(0x30, 0x30, 0x30))
+                                 : drawn ? QBrush(drawnFill)
+                                         : QBrush(background));
             painter.drawRect(box);
             if (number != 0)
                 drawText(painter, box, QString::number(number), 0.45 * cell, drawn, drawn ? Qt::black : text);
@@ -124,8 +126,8 @@ void FrmSala::resizeEvent(QResizeEvent *event)
     const double h = height();
     const double bannerHeight = 0.12 * h;
     const double bannerWidth = std::min(bannerHeight * bannerAspect, width() - 0.04 * h);
-    m_banner->setGeometry(QRectF((width() - bannerWidth) / 2, h - bannerHeight - 0.02 * h, bannerWidth, bannerHeight)
-                              .toRect());
+    m_banner->setGeometry(
+        QRectF((width() - bannerWidth) / 2, h - bannerHeight - 0.02 * h, bannerWidth, bannerHeight).toRect());
 }
 
 void FrmSala::drawText(QPainter &painter, const QRectF &box, const QString &caption, double pixels, bool bold,
@@ -159,9 +161,10 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
     painter.setBrush(ballFill);
     painter.drawEllipse(ballBox);
     if (m_view.current)
-        drawText(painter, ballBox, QString::number(m_view.current), std::min(0.42 * h, 0.62 * ball), true, ballNumber);
-    drawText(painter, QRectF(0, ballBox.bottom(), left, 0.08 * h), QStringLiteral("Bola %1 de 90").arg(m_view.count),
-             0.055 * h, true, text);
+        drawText(painter, ballBox, QString::number(m_view.current), std::min(0.42 * h, 0.62 * ball), true,
+                 ballNumber);
+    drawText(painter, QRectF(0, ballBox.bottom(), left, 0.08 * h),
+             QStringLiteral("Bola %1 de 90").arg(m_view.count), 0.055 * h, true, text);
 
     // The five before it, newest first.
     const double small = std::min(left / 5.5, 0.13 * h);
@@ -192,8 +195,8 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
         }
     } else if (m_card && m_card->serial != 0) {
         drawCard(painter, board, h);
-        drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_card->summary, 0.05 * h,
-                 true, text);
+        drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_card->summary,
+                 0.05 * h, true, text);
     } else {
         drawText(painter, QRectF(board.left(), board.top(), board.width(), 0.08 * h),
                  QStringLiteral("Comprobando cartón"), 0.06 * h, true, text);
@@ -202,15 +205,17 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
             const CheckedNumber &checked = m_claim->numbers[i];
             const std::size_t row = i / 8; // eight to a row
             const QRectF box(board.left() + static_cast<double>(i % 8) * claimCell,
-                             board.top() + 0.1 * h + static_cast<double>(row) * claimCell, claimCell, claimCell);
+                             board.top() + 0.1 * h + static_cast<double>(row) * claimCell, claimCell,
+                             claimCell);
             painter.setPen(QPen(checked.drawn ? drawnFill : notDrawn, std::max(2.0, 0.004 * h)));
             painter.setBrush(checked.drawn ? QBrush(drawnFill) : Qt::NoBrush);
-            painter.drawEllipse(box.adjusted(claimCell * 0.05, claimCell * 0.05, -claimCell * 0.05, -claimCell * 0.05));
+            painter.drawEllipse(
+                box.adjusted(claimCell * 0.05, claimCell * 0.05, -claimCell * 0.05, -claimCell * 0.05));
             drawText(painter, box, QString::number(checked.number), 0.42 * claimCell, checked.drawn,
                      checked.drawn ? Qt::black : text);
         }
-        drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_claim->summary, 0.05 * h,
-                 true, text);
+        drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_claim->summary,
+                 0.05 * h, true, text);
     }
     m_painted = m_view;
 }

@@ -3,8 +3,9 @@
 
 // The room's screen: the game as a hall or a family sees it on a projector or a television, full screen on
 // the screen the operator is not using. Everything is drawn in proportion to the window, so it reads from
-// 800 x 600 up to 4K: the number just drawn very large on a ball, the five before it, the board of 90 by tens,
-// the count, and the sponsor banner of the main window. While a claim is checked, the room watches the check.
+// 800 x 600 up to 4K: the number just drawn very large on a ball, the five before it, the board of 90 by
+// tens, the count, and the sponsor banner of the main window. While a claim is checked, the room watches the
+// check.
 
 #include "ClaimCheck.h"
 #include "RoomView.h"

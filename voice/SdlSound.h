@@ -17,15 +17,16 @@ namespace cantabola {
 //   whole file and returns when it has ended. No window events are dispatched meanwhile: the calling thread
 //   sleeps in steps of one millisecond, so the next word can start within one device buffer of the end.
 // - PlayMode::AfterCurrent: returns at once; the file starts within a millisecond and a device buffer of the
-//   end of the sound playing now (a timer of the calling thread's event loop looks), unless another play comes
-//   first.
+//   end of the sound playing now (a timer of the calling thread's event loop looks), unless another play
+//   comes first.
 //
 // The audio device (44100 Hz, 16-bit stereo, a buffer of 512 frames, 11.6 ms) is opened at the first play,
 // or by openDevice(), and closed by the destructor; in between it rests (closed) once nothing has been played
-// for restAfterMs, longer than the longest delay between two balls, and opens again at the next play. Decoded files are kept by path and decoded again when
-// their size or modification time changes. Nothing is ever reported: with no audio driver or device, or for
-// a missing, empty, corrupt or over-large file (more than 16 MB), play() plays nothing and the program goes
-// on. Only one SdlSound can hold the device at a time; a second one stays silent.
+// for restAfterMs, longer than the longest delay between two balls, and opens again at the next play. Decoded
+// files are kept by path and decoded again when their size or modification time changes. Nothing is ever
+// reported: with no audio driver or device, or for a missing, empty, corrupt or over-large file (more than 16
+// MB), play() plays nothing and the program goes on. Only one SdlSound can hold the device at a time; a
+// second one stays silent.
 //
 // Runs on the caller's thread; the only other thread is SDL's own audio thread.
 class SdlSound : public Sound

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by itself,
-// offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in half is
-// set aside and the program starts on a fresh board.
+// Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by
+// itself, offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in
+// half is set aside and the program starts on a fresh board.
 
 #include "Cantabola.h"
 #include "FrmBingo.h"
 #include "GameStore.h"
-#include "RealPlatform.h"
 #include "QtColour.h"
+#include "RealPlatform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,8 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 
 using namespace cantabola;
 
@@ -43,7 +43,8 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
     const ApplicationSetup setup;
     RealPlatform real(QStringLiteral(CANTABOLA_PROGRAM_DIR));
     Cantabola program(real.platform());
-    QObject::connect(&program.game(), &Partida::ballDrawn, [](int n) { say(QStringLiteral("ball=%1").arg(n)); });
+    QObject::connect(&program.game(), &Partida::ballDrawn,
+                     [](int n) { say(QStringLiteral("ball=%1").arg(n)); });
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -65,7 +66,8 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
     }
     QStringList red;
     for (int n = 1; n <= 90; ++n) {
-        if (foreColour(window.findChild<QLabel *>(QStringLiteral("LblNumero(%1)").arg(n))) == FrmBingo::colourDrawn)
+        if (foreColour(window.findChild<QLabel *>(QStringLiteral("LblNumero(%1)").arg(n)))
+            == FrmBingo::colourDrawn)
             red << QString::number(n);
     }
     say(QStringLiteral("red=") + red.join(QLatin1Char(',')));
@@ -110,7 +112,10 @@ class ResumeTest : public QObject
         lines << QString::fromUtf8(process.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         return lines;
     }
-    QString savedGame() const { return QDir(m_home.filePath(QStringLiteral("Cantabola"))).filePath(GameStore::fileName); }
+    QString savedGame() const
+    {
+        return QDir(m_home.filePath(QStringLiteral("Cantabola"))).filePath(GameStore::fileName);
+    }
 
 private slots:
     void killedMidCallingResumesTheBoardAsItWas()
@@ -120,12 +125,16 @@ private slots:
         balls.replaceInStrings(QStringLiteral("ball="), QString());
         QVERIFY(balls.size() >= 5);
         const QStringList seen = child("look");
-        QCOMPARE(seen.filter("asked="), QStringList {QStringLiteral("asked=La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?").arg(balls.size())});
+        QCOMPARE(seen.filter("asked="),
+                 QStringList{QStringLiteral(
+                                 "asked=La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?")
+                                 .arg(balls.size())});
         QStringList sorted = balls;
-        std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
-        QCOMPARE(seen.filter("red="), QStringList {QStringLiteral("red=") + sorted.join(',')});
-        QCOMPARE(seen.filter("big="), QStringList {QStringLiteral("big=") + balls.last()});
-        QCOMPARE(seen.filter("order="), QStringList {QStringLiteral("order=") + balls.join(',')});
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+        QCOMPARE(seen.filter("red="), QStringList{QStringLiteral("red=") + sorted.join(',')});
+        QCOMPARE(seen.filter("big="), QStringList{QStringLiteral("big=") + balls.last()});
+        QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=") + balls.join(',')});
     }
 
     void halfWrittenFileIsSetAsideAndTheBoardStartsEmpty()
@@ -136,8 +145,9 @@ private slots:
         file.close();
         const QStringList seen = child("look");
         QVERIFY(seen.filter("asked=").isEmpty());
-        QCOMPARE(seen.filter("order="), QStringList {QStringLiteral("order=")});
-        QCOMPARE(QDir(m_home.filePath("Cantabola")).entryList({GameStore::fileName + ".apartada-*"}).size(), 1);
+        QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=")});
+        QCOMPARE(QDir(m_home.filePath("Cantabola")).entryList({GameStore::fileName + ".apartada-*"}).size(),
+                 1);
     }
 };
 

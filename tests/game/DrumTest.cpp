@@ -49,7 +49,8 @@ private slots:
         // Wilson-Hilferty approximation of the 99.9% point of chi-square with dof degrees of freedom.
         const double z = 3.09;
         const double critical = dof * std::pow(1 - 2 / (9 * dof) + z * std::sqrt(2 / (9 * dof)), 3);
-        QVERIFY2(chiSquare < critical, qPrintable(QStringLiteral("chi-square %1 >= %2").arg(chiSquare).arg(critical)));
+        QVERIFY2(chiSquare < critical,
+                 qPrintable(QStringLiteral("chi-square %1 >= %2").arg(chiSquare).arg(critical)));
     }
 
     void edgesOfTheUnitIntervalMapToOneAndNinety()

@@ -35,8 +35,8 @@ private slots:
         bool consistentThroughout = true;
         g.fake.waiter.during = [&](double, int) {
             called.push_back(g.game().NumEnJuego());
-            consistentThroughout = consistentThroughout && g.boardAgreesWithGame() && g.start()->text() == captionStop
-                && g.callingControls(false) && g.start()->isEnabled();
+            consistentThroughout = consistentThroughout && g.boardAgreesWithGame()
+                && g.start()->text() == captionStop && g.callingControls(false) && g.start()->isEnabled();
         };
         std::size_t waitsBeforePrompt = 0;
         g.fake.messages.onShow = [&](const Message &) {
@@ -88,7 +88,9 @@ private slots:
         // The next start draws the 90th ball, waits, and then prompts; No ends the program.
         g.fake.waiter.during = nullptr;
         g.fake.messages.answer = MessageAnswer::No;
-        g.fake.messages.onShow = [&](const Message &) { QCOMPARE(g.game().BolasSacadas(), 90); };
+        g.fake.messages.onShow = [&](const Message &) {
+            QCOMPARE(g.game().BolasSacadas(), 90);
+        };
         g.clickStart();
         QCOMPARE(g.fake.waiter.waits.size(), std::size_t(90));
         QCOMPARE(g.fake.messages.shown.size(), std::size_t(1));
@@ -116,7 +118,7 @@ private slots:
         QVERIFY(g.callingControls(true));
         QVERIFY(g.boardAgreesWithGame());
         // The nested run had ended, stopped, before the old run's wait was over.
-        QCOMPARE(captionsAfterRestart, QStringList {captionStart});
+        QCOMPARE(captionsAfterRestart, QStringList{captionStart});
     }
 
     void delayChangeAppliesFromTheNextWait()
@@ -129,7 +131,7 @@ private slots:
                 g.clickStart();
         };
         g.clickStart();
-        QCOMPARE(g.fake.waiter.waits, (std::vector<double> {3.0, 5.0, 5.0}));
+        QCOMPARE(g.fake.waiter.waits, (std::vector<double>{3.0, 5.0, 5.0}));
         QCOMPARE(g.find<QLabel>("LblDelay")->text(), QStringLiteral("5"));
     }
 
@@ -314,8 +316,9 @@ private slots:
         g.clickStart();
         QVERIFY(checked);
         QCOMPARE(g.game().BolasSacadas(), 1);
-        QCOMPARE(g.fake.help.shown,
-                 QStringList {QDir(QStringLiteral(CANTABOLA_PROGRAM_DIR)).absoluteFilePath("ayudabingo.html")});
+        QCOMPARE(
+            g.fake.help.shown,
+            QStringList{QDir(QStringLiteral(CANTABOLA_PROGRAM_DIR)).absoluteFilePath("ayudabingo.html")});
     }
 };
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the rules of the game's tools: the verdict on a claimed card as the operator types its numbers or
-// its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside when
-// it is not ours).
+// its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside
+// when it is not ours).
 
 #include "ClaimCheck.h"
 #include "GameStore.h"
@@ -25,22 +25,41 @@ private slots:
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("shown"); // each number as shown, "+" drawn, "-" not drawn
         // Drawn: 7, 23, 45, 90.
-        QTest::newRow("nothing") << "" << "Escriba los números del cartón." << "";
-        QTest::newRow("no digits") << " ,;" << "Escriba los números del cartón." << "";
-        QTest::newRow("all drawn, blanks") << "7 23 45" << "Han salido los 3 números. Premio correcto." << "7+ 23+ 45+";
-        QTest::newRow("commas, twice") << "90,7,,90" << "Han salido los 2 números. Premio correcto." << "90+ 7+";
-        QTest::newRow("missing, ascending") << "45 8-1 60" << "Faltan 3 de 4: 1, 8, 60" << "45+ 8- 1- 60-";
-        QTest::newRow("leading zero") << "07" << "Han salido los 1 números. Premio correcto." << "7+";
-        QTest::newRow("zero") << "7 0 91" << "Número no válido: 0" << "";
-        QTest::newRow("above 90 first") << "91 0" << "Número no válido: 91" << "";
-        QTest::newRow("huge") << "7 123456789012" << "Número no válido: 123456789012" << "";
+        QTest::newRow("nothing") << ""
+                                 << "Escriba los números del cartón."
+                                 << "";
+        QTest::newRow("no digits") << " ,;"
+                                   << "Escriba los números del cartón."
+                                   << "";
+        QTest::newRow("all drawn, blanks") << "7 23 45"
+                                           << "Han salido los 3 números. Premio correcto."
+                                           << "7+ 23+ 45+";
+        QTest::newRow("commas, twice") << "90,7,,90"
+                                       << "Han salido los 2 números. Premio correcto."
+                                       << "90+ 7+";
+        QTest::newRow("missing, ascending") << "45 8-1 60"
+                                            << "Faltan 3 de 4: 1, 8, 60"
+                                            << "45+ 8- 1- 60-";
+        QTest::newRow("leading zero") << "07"
+                                      << "Han salido los 1 números. Premio correcto."
+                                      << "7+";
+        QTest::newRow("zero") << "7 0 91"
+                              << "Número no válido: 0"
+                              << "";
+        QTest::newRow("above 90 first") << "91 0"
+                                        << "Número no válido: 91"
+                                        << "";
+        QTest::newRow("huge") << "7 123456789012"
+                              << "Número no válido: 123456789012"
+                              << "";
     }
     void claimVerdict()
     {
         QFETCH(QString, typed);
         QFETCH(QString, summary);
         QFETCH(QString, shown);
-        const ClaimVerdict verdict = checkClaim(typed, [](int n) { return n == 7 || n == 23 || n == 45 || n == 90; });
+        const ClaimVerdict verdict
+            = checkClaim(typed, [](int n) { return n == 7 || n == 23 || n == 45 || n == 90; });
         QCOMPARE(verdict.summary, summary);
         QStringList numbers;
         for (const CheckedNumber &checked : verdict.numbers)
@@ -53,9 +72,10 @@ private slots:
         QTest::addColumn<std::vector<int>>("order");
         QTest::addColumn<int>("current");
         QTest::addColumn<std::vector<int>>("previous");
-        QTest::newRow("none") << std::vector<int> {} << 0 << std::vector<int> {};
-        QTest::newRow("one") << std::vector<int> {45} << 45 << std::vector<int> {};
-        QTest::newRow("seven") << std::vector<int> {1, 2, 3, 4, 5, 6, 7} << 7 << std::vector<int> {6, 5, 4, 3, 2};
+        QTest::newRow("none") << std::vector<int>{} << 0 << std::vector<int>{};
+        QTest::newRow("one") << std::vector<int>{45} << 45 << std::vector<int>{};
+        QTest::newRow("seven") << std::vector<int>{1, 2, 3, 4, 5, 6, 7} << 7
+                               << std::vector<int>{6, 5, 4, 3, 2};
     }
     void roomSeesTheLastBallAndTheFiveBefore()
     {
@@ -108,10 +128,10 @@ private slots:
     {
         QTemporaryDir folder;
         const GameStore store(folder.filePath("new/folder"));
-        const std::vector<int> order {45, 12, 90};
-        const std::vector<QDateTime> times {QDateTime(QDate(2026, 12, 7), QTime(20, 1, 2, 345)),
-                                            QDateTime(QDate(2026, 12, 7), QTime(20, 1, 5)),
-                                            QDateTime(QDate(2026, 12, 7), QTime(20, 1, 9))};
+        const std::vector<int> order{45, 12, 90};
+        const std::vector<QDateTime> times{QDateTime(QDate(2026, 12, 7), QTime(20, 1, 2, 345)),
+                                           QDateTime(QDate(2026, 12, 7), QTime(20, 1, 5)),
+                                           QDateTime(QDate(2026, 12, 7), QTime(20, 1, 9))};
         QVERIFY(store.save(order, times));
         const std::optional<SavedGame> saved = store.load();
         QVERIFY(saved);
@@ -120,20 +140,25 @@ private slots:
         // A game with no ball out leaves nothing to take up, and no file is set aside.
         QVERIFY(store.save({}, {}));
         QVERIFY(!store.load());
-        QCOMPARE(QDir(folder.filePath("new/folder")).entryList(QDir::Files), QStringList {GameStore::fileName});
+        QCOMPARE(QDir(folder.filePath("new/folder")).entryList(QDir::Files),
+                 QStringList{GameStore::fileName});
     }
 
     void fileThatIsNotOursIsSetAside_data()
     {
         QTest::addColumn<QByteArray>("content");
-        const QByteArray game = R"({"format":"cantabola-partida","version":1,"balls":[{"n":45,"at":"2026-12-07T20:01:02.000"}]})";
+        const QByteArray game
+            = R"({"format":"cantabola-partida","version":1,"balls":[{"n":45,"at":"2026-12-07T20:01:02.000"}]})";
         QTest::newRow("truncated") << game.left(game.size() / 2);
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("not ours") << QByteArray(R"({"balls":[{"n":45}]})");
         QTest::newRow("newer version") << QByteArray(game).replace("\"version\":1", "\"version\":2");
-        QTest::newRow("a ball twice") << QByteArray(game).replace("}]}", "},{\"n\":45,\"at\":\"2026-12-07T20:01:02\"}]}");
+        QTest::newRow("a ball twice")
+            << QByteArray(game).replace("}]}", "},{\"n\":45,\"at\":\"2026-12-07T20:01:02\"}]}");
         QTest::newRow("ball 91") << QByteArray(game).replace("45", "91");
-        QTest::newRow("binary") << QByteArray("\x7f" "ELF\0\1\2", 7);
+        QTest::newRow("binary") << QByteArray("\x7f"
+                                              "ELF\0\1\2",
+                                              7);
     }
     void fileThatIsNotOursIsSetAside()
     {

@@ -4,8 +4,8 @@
 // last run left unfinished.
 
 #include "GameStore.h"
-#include "WordPlan.h"
 #include "Rig.h"
+#include "WordPlan.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -57,7 +57,7 @@ private slots:
         QStringList titles;
         for (QAction *menu : g.window().menuBar()->actions())
             titles << menu->text();
-        QCOMPARE(titles, (QStringList {"Juego", "Opciones", "&Partida", "Ayuda"}));
+        QCOMPARE(titles, (QStringList{"Juego", "Opciones", "&Partida", "Ayuda"}));
         keys(g, Qt::Key_F1);
         QCOMPARE(g.fake.help.shown.size(), 1);
     }
@@ -69,25 +69,29 @@ private slots:
         g.fake.waiter.during = [&](double, int index) {
             if (index != 2)
                 return;
-            const int opened = testing::whileModal("FrmComprobar", [&] { keys(g, Qt::CTRL | Qt::Key_K); }, [&](QDialog &d) {
-                QCOMPARE(g.start()->text(), QStringLiteral("Sacar número")); // stopped as by "Parar juego"
-                QVERIFY(g.callingControls(true));
-                auto *typed = named<QLineEdit>(d, "TxtNumeros");
-                const auto verdict = [&](const QString &text) {
-                    typed->setText(text);
-                    summaries << named<QLabel>(d, "LblVeredicto")->text();
-                };
-                const std::vector<int> &out = g.game().drawOrder();
-                verdict(QString());
-                verdict(QStringLiteral("%1, %2 %3 %2").arg(out[0]).arg(out[1]).arg(out[2]));
-                const int notOut = g.game().BolaSacada(90) ? (g.game().BolaSacada(89) ? 88 : 89) : 90;
-                verdict(QStringLiteral("%1 %2").arg(out[0]).arg(notOut));
-                QCOMPARE(rows(named<QListWidget>(d, "LstNumeros")),
-                         (QStringList {QStringLiteral("%1 ✔ ha salido").arg(out[0]), QStringLiteral("%1 ✘ no ha salido").arg(notOut)}));
-                verdict(QStringLiteral("%1 91").arg(out[0]));
-                QTest::keyClick(&d, Qt::Key_Escape);
-                QVERIFY(!d.isVisible());
-            });
+            const int opened = testing::whileModal(
+                "FrmComprobar", [&] { keys(g, Qt::CTRL | Qt::Key_K); },
+                [&](QDialog &d) {
+                    QCOMPARE(g.start()->text(),
+                             QStringLiteral("Sacar número")); // stopped as by "Parar juego"
+                    QVERIFY(g.callingControls(true));
+                    auto *typed = named<QLineEdit>(d, "TxtNumeros");
+                    const auto verdict = [&](const QString &text) {
+                        typed->setText(text);
+                        summaries << named<QLabel>(d, "LblVeredicto")->text();
+                    };
+                    const std::vector<int> &out = g.game().drawOrder();
+                    verdict(QString());
+                    verdict(QStringLiteral("%1, %2 %3 %2").arg(out[0]).arg(out[1]).arg(out[2]));
+                    const int notOut = g.game().BolaSacada(90) ? (g.game().BolaSacada(89) ? 88 : 89) : 90;
+                    verdict(QStringLiteral("%1 %2").arg(out[0]).arg(notOut));
+                    QCOMPARE(rows(named<QListWidget>(d, "LstNumeros")),
+                             (QStringList{QStringLiteral("%1 ✔ ha salido").arg(out[0]),
+                                          QStringLiteral("%1 ✘ no ha salido").arg(notOut)}));
+                    verdict(QStringLiteral("%1 91").arg(out[0]));
+                    QTest::keyClick(&d, Qt::Key_Escape);
+                    QVERIFY(!d.isVisible());
+                });
             QCOMPARE(opened, 1);
         };
         g.clickStart();
@@ -112,7 +116,7 @@ private slots:
         keys(g, Qt::CTRL | Qt::Key_R);
         // The words of the draw, the first cutting short whatever plays, the second following it.
         const std::vector<Word> words = wordPlan(n);
-        const std::vector<std::pair<QString, PlayMode>> expected {
+        const std::vector<std::pair<QString, PlayMode>> expected{
             {QString::fromStdString(words.at(0).file), PlayMode::Async},
             {QString::fromStdString(words.at(1).file), PlayMode::AfterCurrent}};
         QCOMPARE(g.fake.sound.played, expected);
@@ -155,7 +159,8 @@ private slots:
         drawOneByOne(g, 3);
         g.trigger("SM_Anular");
         const std::vector<int> &out = g.game().drawOrder();
-        QCOMPARE(rows(list), (QStringList {QStringLiteral("1. %1").arg(out[0]), QStringLiteral("2. %1").arg(out[1])}));
+        QCOMPARE(rows(list),
+                 (QStringList{QStringLiteral("1. %1").arg(out[0]), QStringLiteral("2. %1").arg(out[1])}));
         QTest::mouseClick(named<QPushButton>(*window, "CmdCopiar"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("%1\n%2").arg(out[0]).arg(out[1]));
         g.fake.files.path = g.fake.dataFolder.filePath("lista.txt");
@@ -163,7 +168,9 @@ private slots:
         QFile saved(g.fake.files.path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(saved.readAll()),
-                 QStringLiteral("1\t%1\t2026-12-07 12:00:00\n2\t%2\t2026-12-07 12:00:00\n").arg(out[0]).arg(out[1]));
+                 QStringLiteral("1\t%1\t2026-12-07 12:00:00\n2\t%2\t2026-12-07 12:00:00\n")
+                     .arg(out[0])
+                     .arg(out[1]));
         g.trigger("SM_New");
         QCOMPARE(list->count(), 0);
     }
@@ -197,10 +204,13 @@ private slots:
         };
         const std::unique_ptr<Rig> after = restart(answer);
         QCOMPARE(after->fake.messages.shown.size(), std::size_t(1));
-        QCOMPARE(after->fake.messages.shown[0].text, QStringLiteral("La partida anterior quedó sin terminar con 5 bolas. ¿Continuarla?"));
+        QCOMPARE(after->fake.messages.shown[0].text,
+                 QStringLiteral("La partida anterior quedó sin terminar con 5 bolas. ¿Continuarla?"));
         QCOMPARE(after->fake.messages.shown[0].buttons, MessageButtons::YesNo);
-        QCOMPARE(after->game().drawOrder(), answer == MessageAnswer::Yes ? before.game().drawOrder() : std::vector<int>());
-        QCOMPARE(after->game().drawTimes(), answer == MessageAnswer::Yes ? before.game().drawTimes() : std::vector<QDateTime>());
+        QCOMPARE(after->game().drawOrder(),
+                 answer == MessageAnswer::Yes ? before.game().drawOrder() : std::vector<int>());
+        QCOMPARE(after->game().drawTimes(),
+                 answer == MessageAnswer::Yes ? before.game().drawTimes() : std::vector<QDateTime>());
         QVERIFY(after->boardAgreesWithGame());
         QVERIFY(!GameStore(after->fake.platform.dataFolder).load() || answer == MessageAnswer::Yes);
     }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects start-up on a real X desktop: the desktop's resolution (Xft.dpi) read through the real screen, not
-// scaled over by the toolkit, the windows' outer sizes and places once the window manager has framed them, and
-// the room's screen on the screen the operator is not using.
-// Each row starts the program's real pieces in a child process on an Xvfb display of its own, under openbox,
-// and compares what the child reports with the same screen on the fake platform.
+// scaled over by the toolkit, the windows' outer sizes and places once the window manager has framed them,
+// and the room's screen on the screen the operator is not using. Each row starts the program's real pieces in
+// a child process on an Xvfb display of its own, under openbox, and compares what the child reports with the
+// same screen on the fake platform.
 
 #include "FrmSala.h"
 #include "RealPlatform.h"
@@ -34,7 +34,8 @@ QStringList describe(FrmBingo &window)
 {
     return {QStringLiteral("frame=") + rect(window.frameGeometry()),
             QStringLiteral("scaleX=%1").arg(window.scale().ScaleX),
-            QStringLiteral("ball=") + rect(window.findChild<QWidget *>(QStringLiteral("ImgBola(1)"))->geometry()),
+            QStringLiteral("ball=")
+                + rect(window.findChild<QWidget *>(QStringLiteral("ImgBola(1)"))->geometry()),
             QStringLiteral("stretched=%1").arg(window.stretchedBackground().isValid())};
 }
 
@@ -44,7 +45,8 @@ void waitUntilSettled(QWidget &window)
     QRect last;
     for (int steady = 0, tries = 0; steady < 5 && tries < 100; ++tries) {
         QTest::qWait(100);
-        steady = window.frameGeometry() == last && window.frameGeometry() != window.geometry() ? steady + 1 : 0;
+        steady
+            = window.frameGeometry() == last && window.frameGeometry() != window.geometry() ? steady + 1 : 0;
         last = window.frameGeometry();
     }
 }
@@ -73,7 +75,9 @@ int runChild(int argc, char *argv[])
         program.window().findChild<QAction *>(QStringLiteral("SM_Sala"))->trigger();
         QWidget *room = program.roomScreen();
         QTest::qWait(1000);
-        const auto screenOf = [](const QWidget *w) { return QGuiApplication::screens().indexOf(w->screen()); };
+        const auto screenOf = [](const QWidget *w) {
+            return QGuiApplication::screens().indexOf(w->screen());
+        };
         std::printf("operator=%lld room=%lld %s full=%d\n", screenOf(&program.window()), screenOf(room),
                     qPrintable(rect(room->geometry())), room->isFullScreen());
         return 0;
@@ -82,7 +86,9 @@ int runChild(int argc, char *argv[])
     QTimer::singleShot(0, [&seen] {
         QWidget *about = QApplication::activeModalWidget();
         waitUntilSettled(*about);
-        seen << QStringLiteral("aboutCentre=%1,%2").arg(about->frameGeometry().center().x()).arg(about->frameGeometry().center().y());
+        seen << QStringLiteral("aboutCentre=%1,%2")
+                    .arg(about->frameGeometry().center().x())
+                    .arg(about->frameGeometry().center().y());
         about->close();
     });
     program.window().findChild<QAction *>(QStringLiteral("SM_AcercaDe"))->trigger();
@@ -90,18 +96,24 @@ int runChild(int argc, char *argv[])
     return 0;
 }
 
-// An Xvfb display of its own with the desktop's resolution set as desktops set it, and openbox framing windows.
+// An Xvfb display of its own with the desktop's resolution set as desktops set it, and openbox framing
+// windows.
 struct Desktop
 {
     Desktop(QSize size, int dpi, QSize second = QSize())
     {
         for (display = 140; QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++display) { }
         environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
-        QStringList arguments {environment.value("DISPLAY"), "-screen", "0",
-                               QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
-                               "-nolisten", "tcp", "-noreset"};
+        QStringList arguments{environment.value("DISPLAY"),
+                              "-screen",
+                              "0",
+                              QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
+                              "-nolisten",
+                              "tcp",
+                              "-noreset"};
         if (second.isValid()) // a second screen: Xvfb stacks Xinerama heads, so a second X screen
-            arguments << "-screen" << "1" << QStringLiteral("%1x%2x24").arg(second.width()).arg(second.height());
+            arguments << "-screen"
+                      << "1" << QStringLiteral("%1x%2x24").arg(second.width()).arg(second.height());
         server.start(QStringLiteral("Xvfb"), arguments);
         for (int i = 0; i < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++i)
             QThread::msleep(50);
@@ -143,7 +155,8 @@ struct Desktop
         process.start(QCoreApplication::applicationFilePath(), {});
         if (!process.waitForFinished(60000))
             process.kill();
-        return QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(process.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -187,18 +200,20 @@ private slots:
 
         Rig fake(ScreenInfo::fromPixels(size.width(), size.height(), 1440.0F / static_cast<float>(dpi)));
         if (!fake.loaded) {
-            QCOMPARE(seen, QStringList {QStringLiteral("refused=") + fake.fake.messages.shown.front().text});
+            QCOMPARE(seen, QStringList{QStringLiteral("refused=") + fake.fake.messages.shown.front().text});
             return;
         }
         const QPoint screenCentre = QRect(QPoint(), size).center();
-        QCOMPARE(seen, describe(fake.window())
-                           << QStringLiteral("aboutCentre=%1,%2").arg(screenCentre.x()).arg(screenCentre.y()));
+        QCOMPARE(seen,
+                 describe(fake.window())
+                     << QStringLiteral("aboutCentre=%1,%2").arg(screenCentre.x()).arg(screenCentre.y()));
     }
 
     void roomScreenOpensFullOnTheScreenTheOperatorIsNotUsing()
     {
         const Desktop desktop(QSize(1024, 768), 96, QSize(1280, 1024));
-        QCOMPARE(desktop.runChild(QStringLiteral("room")), QStringList {"operator=0 room=1 0,0 1280x1024 full=1"});
+        QCOMPARE(desktop.runChild(QStringLiteral("room")),
+                 QStringList{"operator=0 room=1 0,0 1280x1024 full=1"});
     }
 };
 

@@ -56,7 +56,9 @@ private slots:
 
         QFile binary(folder.filePath(QStringLiteral("ayudabingo.html")));
         QVERIFY(binary.open(QIODevice::WriteOnly));
-        binary.write(QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10));
+        binary.write(QByteArray("\x7f"
+                                "ELF\x02\x01\x01\0\0\0",
+                                10));
         binary.close();
         viewer.showContents(binary.fileName());
         QVERIFY(shownHelpWindow()->browser()->toPlainText().contains(QStringLiteral("no se puede leer")));

@@ -7,8 +7,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMenuBar>
 #include <QFrame>
+#include <QMenuBar>
 #include <QTimer>
 
 using namespace cantabola;
@@ -37,8 +37,9 @@ private slots:
         QVERIFY(!s.loaded);
         QCOMPARE(s.fake.messages.shown.size(), std::size_t(1));
         const Message &message = s.fake.messages.shown.front();
-        QCOMPARE(message.text, QStringLiteral("No es posible iniciar el programa a una resolución de pantalla tan "
-                                              "baja. Resolución mínima = 800 x 600"));
+        QCOMPARE(message.text,
+                 QStringLiteral("No es posible iniciar el programa a una resolución de pantalla tan "
+                                "baja. Resolución mínima = 800 x 600"));
         QCOMPARE(message.title, QStringLiteral("Cantabola"));
         QCOMPARE(message.icon, MessageIcon::Critical);
         QCOMPARE(message.buttons, MessageButtons::Ok);
@@ -56,16 +57,18 @@ private slots:
         QTest::addColumn<float>("scaleX");
         QTest::addColumn<QRectF>("windowTwips");
         QTest::addColumn<float>("boardFont");
-        QTest::newRow("800x600 at 12") << 800 << 600 << 12.0F << true << 1.25F << QRectF(0, 0, 9600, 7200) << 14.4F;
-        QTest::newRow("800x600 at 15") << 800 << 600 << 15.0F << false << 1.0F << QRectF(0, 0, 12000, 9000) << 18.0F;
-        QTest::newRow("641x480 at 15") << 641 << 480 << 15.0F << true << 1.2480499F << QRectF(0, 0, 9615, 7200)
-                                       << 14.4225F;
-        QTest::newRow("1024x768 at 15") << 1024 << 768 << 15.0F << false << 1.0F << QRectF(1680, 1260, 12000, 9000)
-                                        << 18.0F;
-        QTest::newRow("1024x768 at 12") << 1024 << 768 << 12.0F << true << 1.25F << QRectF(0, 0, 12288, 9216)
-                                        << 14.4F;
-        QTest::newRow("1280x1024 at 15") << 1280 << 1024 << 15.0F << true << 0.625F << QRectF(0, 0, 19200, 15360)
-                                         << 28.8F;
+        QTest::newRow("800x600 at 12")
+            << 800 << 600 << 12.0F << true << 1.25F << QRectF(0, 0, 9600, 7200) << 14.4F;
+        QTest::newRow("800x600 at 15")
+            << 800 << 600 << 15.0F << false << 1.0F << QRectF(0, 0, 12000, 9000) << 18.0F;
+        QTest::newRow("641x480 at 15")
+            << 641 << 480 << 15.0F << true << 1.2480499F << QRectF(0, 0, 9615, 7200) << 14.4225F;
+        QTest::newRow("1024x768 at 15")
+            << 1024 << 768 << 15.0F << false << 1.0F << QRectF(1680, 1260, 12000, 9000) << 18.0F;
+        QTest::newRow("1024x768 at 12")
+            << 1024 << 768 << 12.0F << true << 1.25F << QRectF(0, 0, 12288, 9216) << 14.4F;
+        QTest::newRow("1280x1024 at 15")
+            << 1280 << 1024 << 15.0F << true << 0.625F << QRectF(0, 0, 19200, 15360) << 28.8F;
     }
     void screenTableGivesSizeScaleAndBoardFont()
     {
@@ -86,9 +89,10 @@ private slots:
         const ScalableProps &props = w.windowProps();
         QCOMPARE(QRectF(*props.left, *props.top, *props.width, *props.height), windowTwips);
         // The window itself, in pixels of this screen.
-        QCOMPARE(w.frameGeometry(), QRect(qRound(windowTwips.left() / twipsPerPixel), qRound(windowTwips.top() / twipsPerPixel),
-                                          qRound(windowTwips.width() / twipsPerPixel),
-                                          qRound(windowTwips.height() / twipsPerPixel)));
+        QCOMPARE(w.frameGeometry(),
+                 QRect(qRound(windowTwips.left() / twipsPerPixel), qRound(windowTwips.top() / twipsPerPixel),
+                       qRound(windowTwips.width() / twipsPerPixel),
+                       qRound(windowTwips.height() / twipsPerPixel)));
         // The menus keep the desktop's menu font whatever the screen.
         QCOMPARE(w.menuBar()->font(), QApplication::font(w.menuBar()));
         for (int n = 1; n <= 90; ++n) {
@@ -113,7 +117,8 @@ private slots:
         for (int n = 1; n <= 90; ++n) {
             const Control &label = w.control(QStringLiteral("LblNumero(%1)").arg(n));
             const Control &ball = w.control(QStringLiteral("ImgBola(%1)").arg(n));
-            QVERIFY(qAbs(*ball.props.left - (*label.props.left + (*label.props.width - *ball.props.width) / divisor))
+            QVERIFY(qAbs(*ball.props.left
+                         - (*label.props.left + (*label.props.width - *ball.props.width) / divisor))
                     < 0.01F);
             QVERIFY(ball.widget->isVisible());
             QCOMPARE(qobject_cast<QLabel *>(ball.widget)->hasScaledContents(), twipsPerPixel == 12.0F);

@@ -24,15 +24,17 @@ MessageAnswer answer(MessageButtons buttons, const std::function<void(QMessageBo
         act(*box);
     });
     QtMessageBoxes boxes;
-    return boxes.show(nullptr, {QStringLiteral("Partida concluída. ¿Otra partida?"), QStringLiteral("Cantabola"),
-                                MessageIcon::Question, buttons});
+    return boxes.show(nullptr,
+                      {QStringLiteral("Partida concluída. ¿Otra partida?"), QStringLiteral("Cantabola"),
+                       MessageIcon::Question, buttons});
 }
 
 // The box's buttons from left to right, by caption.
 QStringList buttonsLeftToRight(QMessageBox &box)
 {
     QList<QAbstractButton *> buttons = box.buttons();
-    std::sort(buttons.begin(), buttons.end(), [](auto *a, auto *b) { return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x(); });
+    std::sort(buttons.begin(), buttons.end(),
+              [](auto *a, auto *b) { return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x(); });
     QStringList captions;
     for (QAbstractButton *button : buttons)
         captions << button->text();
@@ -69,7 +71,7 @@ private slots:
             else
                 box.buttons().at(order.indexOf(QStringLiteral("&No")))->click();
         });
-        QCOMPARE(order, (QStringList {QStringLiteral("&Sí"), QStringLiteral("&No")}));
+        QCOMPARE(order, (QStringList{QStringLiteral("&Sí"), QStringLiteral("&No")}));
         QVERIFY(outlivedEscapeAndClose);
         QCOMPARE(given, expected);
     }

@@ -45,11 +45,12 @@ private slots:
             g.clickStart();
         QVERIFY(paintedFirst);
         const std::vector<int> out = g.game().drawOrder();
-        QCOMPARE(room->shown().previous, (std::vector<int> {out[5], out[4], out[3], out[2], out[1]}));
+        QCOMPARE(room->shown().previous, (std::vector<int>{out[5], out[4], out[3], out[2], out[1]}));
         QCOMPARE(room->shown().count, 7);
         // The sponsor banner of the main window, rotating with it.
         QMetaObject::invokeMethod(g.find<QTimer>("Timer1"), "timeout");
-        QCOMPARE(room->findChild<AniGif *>()->movie()->fileName(), g.find<AniGif>("AniGIF1")->movie()->fileName());
+        QCOMPARE(room->findChild<AniGif *>()->movie()->fileName(),
+                 g.find<AniGif>("AniGIF1")->movie()->fileName());
 
         g.trigger("SM_Anular");
         QTest::qWait(0);
@@ -75,14 +76,17 @@ private slots:
         FrmSala *room = openRoom(g);
         g.trigger("SM_Auto");
         g.clickStart();
-        const int opened = testing::whileModal("FrmComprobar", [&] { g.trigger("SM_Comprobar"); }, [&](QDialog &d) {
-            testing::named<QLineEdit>(d, "TxtNumeros")->setText(QString::number(g.game().NumEnJuego()));
-            QTest::qWait(0);
-            QVERIFY(room->claimShown());
-            testing::named<QLineEdit>(d, "TxtCarton")->setText(QStringLiteral("77")); // checked by its number
-            room->repaint();
-            QVERIFY(room->claimShown());
-        });
+        const int opened = testing::whileModal(
+            "FrmComprobar", [&] { g.trigger("SM_Comprobar"); },
+            [&](QDialog &d) {
+                testing::named<QLineEdit>(d, "TxtNumeros")->setText(QString::number(g.game().NumEnJuego()));
+                QTest::qWait(0);
+                QVERIFY(room->claimShown());
+                testing::named<QLineEdit>(d, "TxtCarton")
+                    ->setText(QStringLiteral("77")); // checked by its number
+                room->repaint();
+                QVERIFY(room->claimShown());
+            });
         QCOMPARE(opened, 1);
         QVERIFY(!room->claimShown());
     }

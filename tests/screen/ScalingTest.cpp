@@ -22,17 +22,23 @@ struct FakeWindow : ScalableWindow
     std::vector<ScalableControl> scalableControls() override
     {
         return {{"picturebox", "FrmBingo", &panel, {}},
-                {"label", "Picture1", &boardLabel, [this] { ++refitsInPanel; }},
-                {"Label", "frmbingo", &labelOnWindow, [this] { ++refitsOnWindow; }},
+                {"label", "Picture1", &boardLabel,
+                 [this] {
+                     ++refitsInPanel;
+                 }},
+                {"Label", "frmbingo", &labelOnWindow,
+                 [this] {
+                     ++refitsOnWindow;
+                 }},
                 {"hscrollbar", "Picture2", &scrollBar, {}},
                 {"line", "FrmBingo", nullptr, {}}};
     }
 
     bool adjusted = false;
     WindowState windowState = WindowState::Normal;
-    ScalableProps own {8.25F, 9000, 12000, 0, 0}, panel {8.25F, 6135, 6615, 240, 600},
-        boardLabel {21.75F, 495, 495, 240, 360}, labelOnWindow {9.75F, 240, 105, 2190, 1440},
-        scrollBar {std::nullopt, 255, 3855, 240, 1320};
+    ScalableProps own{8.25F, 9000, 12000, 0, 0}, panel{8.25F, 6135, 6615, 240, 600},
+        boardLabel{21.75F, 495, 495, 240, 360}, labelOnWindow{9.75F, 240, 105, 2190, 1440},
+        scrollBar{std::nullopt, 255, 3855, 240, 1320};
     int refitsInPanel = 0;
     int refitsOnWindow = 0;
 };
@@ -55,7 +61,7 @@ private slots:
         QFETCH(WindowState, state);
         FakeWindow window;
         window.windowState = state;
-        ScaleValues values {800, 600, 0, 0};
+        ScaleValues values{800, 600, 0, 0};
         QVERIFY(ScaleWindowToScreen(window, values, ScreenInfo::fromPixels(1024, 768, 15)));
         QVERIFY(window.adjusted);
         QCOMPARE(*window.own.width, state == WindowState::Maximised ? 12000.0F : 15360.0F);

@@ -26,7 +26,10 @@ struct FakeClock : Clock
 {
     double now = 12 * 3600.0;
     double secondsSinceMidnight() const override { return now; }
-    QDateTime dateTime() const override { return QDateTime(QDate(2026, 12, 7), QTime(0, 0)).addMSecs(qint64(now * 1000)); }
+    QDateTime dateTime() const override
+    {
+        return QDateTime(QDate(2026, 12, 7), QTime(0, 0)).addMSecs(qint64(now * 1000));
+    }
 };
 
 // Waits no real time: each wait advances the fake clock, serves pending events once, and runs the test's
@@ -55,7 +58,7 @@ struct FakeRandom : Random
         scripted.erase(scripted.begin());
         return value;
     }
-    std::mt19937_64 engine {12345};
+    std::mt19937_64 engine{12345};
     std::uint64_t seedOffset = 0;
     std::vector<double> scripted;
     std::vector<double> reseeds;

@@ -47,9 +47,11 @@ QList<QImage> renderPdf(const QString &pdf, int dpi)
 {
     QTemporaryDir folder;
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi), pdf, folder.filePath("page")});
-    if (!render.waitForFinished(60000) || render.exitStatus() != QProcess::NormalExit || render.exitCode() != 0)
+    render.start(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi), pdf, folder.filePath("page")});
+    if (!render.waitForFinished(60000) || render.exitStatus() != QProcess::NormalExit
+        || render.exitCode() != 0)
         return {};
     QList<QImage> pages;
     const QDir dir(folder.path());

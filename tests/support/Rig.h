@@ -34,7 +34,8 @@ struct Rig
 {
     explicit Rig(ScreenInfo screen = ScreenInfo::fromPixels(1024, 768, 15), bool load = true)
     {
-        static const ApplicationSetup setup; // Qt's buttons in Spanish and the design's faces, as main() has them
+        static const ApplicationSetup
+            setup; // Qt's buttons in Spanish and the design's faces, as main() has them
         fake.screen.info = screen;
         program = std::make_unique<Cantabola>(fake.platform);
         if (load)
