@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The wait that keeps the window alive: events are served during it, handlers run nested inside it, and an
-// outer wait ends only after a wait started inside it.
+// Protects the wait that keeps the window alive: events are served during it, handlers run nested inside
+// it, and an outer wait ends only after a wait started inside it.
 
 #include "SystemSeams.h"
 
