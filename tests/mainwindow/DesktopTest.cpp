@@ -80,6 +80,7 @@ int runChild(int argc, char *argv[])
         };
         std::printf("operator=%lld room=%lld %s full=%d\n", screenOf(&program.window()), screenOf(room),
                     qPrintable(rect(room->geometry())), room->isFullScreen());
+        std::fflush(stdout); // before any exit handler that ends the process without flushing it
         return 0;
     }
     QStringList seen = describe(program.window());
@@ -93,6 +94,7 @@ int runChild(int argc, char *argv[])
     });
     program.window().findChild<QAction *>(QStringLiteral("SM_AcercaDe"))->trigger();
     std::printf("%s\n", qPrintable(seen.join(QLatin1Char('\n'))));
+    std::fflush(stdout);
     return 0;
 }
 

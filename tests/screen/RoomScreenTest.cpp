@@ -62,6 +62,7 @@ private slots:
         QVERIFY(!room->shown().drawn[std::size_t(out[0])]);
 
         // Closing it unticks the item, and the game goes on.
+        g.fake.sound.onPlay = nullptr;
         room->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!g.action("SM_Sala")->isChecked());
