@@ -11,7 +11,6 @@
 #include "WordPlan.h"
 
 #include <QFile>
-#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -138,21 +137,17 @@ Click timeClick(ProbedApplication &application, AudioProbe &probe, QWidget *butt
     // A click is over when the button is released: the pressed button has been shown by then.
     QTest::mousePress(button, Qt::LeftButton);
     pump(20);
-    QHash<const QWidget *, double> painted;
-    application.afterPaint = [&painted](QWidget *widget) {
-        if (!painted.contains(widget))
-            painted.insert(widget, nowMs());
-    };
+    PaintTimes painted(application);
     probe.arm();
     const double clicked = nowMs();
     QTest::mouseRelease(button, Qt::LeftButton); // the program's returns after the draw's pause
     pumpUntil([&probe] { return probe.heard() && Mix_Playing(-1) == 0; }, 5000);
-    application.afterPaint = nullptr;
+    painted.stop();
     Click click;
     for (const QWidget *widget : watched()) {
-        if (!painted.contains(widget))
+        if (!painted.at.contains(widget))
             return {-1, -1};
-        click.paintMs = std::max(click.paintMs, painted.value(widget) - clicked);
+        click.paintMs = std::max(click.paintMs, painted.at.value(widget) - clicked);
     }
     if (probe.heard())
         click.soundMs = probe.firstSoundMs - clicked;

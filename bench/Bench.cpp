@@ -94,6 +94,15 @@ void BenchWaiter::waitDispatching(double seconds)
     errorsMs.push_back(std::abs(nowMs() - started - seconds * 1e3));
 }
 
+PaintTimes::PaintTimes(ProbedApplication &application)
+    : m_application(application)
+{
+    application.afterPaint = [this](QWidget *widget) {
+        if (!at.contains(widget))
+            at.insert(widget, nowMs());
+    };
+}
+
 cantabola::MessageAnswer AnsweringMessages::show(QWidget * /*parent*/, const cantabola::Message &message)
 {
     askedAtMs = nowMs();

@@ -12,6 +12,7 @@
 #include "Probe.h"
 #include "RealPlatform.h"
 
+#include <QHash>
 #include <vector>
 
 namespace bench {
@@ -53,6 +54,22 @@ class AnsweringMessages : public cantabola::MessageBoxes
 public:
     cantabola::MessageAnswer show(QWidget *parent, const cantabola::Message &message) override;
     double askedAtMs = -1;
+};
+
+// The moment each widget's first paint was over, noted from construction until stop().
+class PaintTimes
+{
+public:
+    explicit PaintTimes(ProbedApplication &application);
+    ~PaintTimes() { stop(); }
+    PaintTimes(const PaintTimes &) = delete;
+    PaintTimes &operator=(const PaintTimes &) = delete;
+    void stop() { m_application.afterPaint = nullptr; }
+
+    QHash<const QWidget *, double> at;
+
+private:
+    ProbedApplication &m_application;
 };
 
 class NoExit : public cantabola::ProcessEnder

@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QEventLoop>
-#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -101,14 +100,11 @@ int runRoom(ProbedApplication &application, const Options &options)
     for (int ball = 0; ball < (options.quick ? 20 : 60); ++ball) {
         QTest::mousePress(button, Qt::LeftButton);
         pump(20);
-        QHash<const QWidget *, double> painted;
-        application.afterPaint = [&painted](QWidget *widget) {
-            if (!painted.contains(widget))
-                painted.insert(widget, nowMs());
-        };
+        PaintTimes paints(application);
         const double clicked = nowMs();
         QTest::mouseRelease(button, Qt::LeftButton); // returns after the draw's pause
-        application.afterPaint = nullptr;
+        paints.stop();
+        const QHash<const QWidget *, double> &painted = paints.at;
         const int n = running.program.game().NumEnJuego();
         const auto *number = running.find<QLabel>(QStringLiteral("LblNumEnJuego"));
         const auto *label = running.find<QLabel>(QStringLiteral("LblNumero(%1)").arg(n));

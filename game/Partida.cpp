@@ -132,11 +132,14 @@ void Partida::restore(const std::vector<int> &order, const std::vector<QDateTime
 {
     if (!m_order.empty() || order.size() != times.size() || order.size() > 90)
         return;
+    // Not a game, nothing of it is taken up: every ball 1 to 90, none twice.
+    DrawnFlags drawn{};
     for (const int n : order) {
-        if (n < 1 || n > 90 || m_drawn[static_cast<std::size_t>(n)])
-            return NuevaPartida(); // not a game: nothing of it is taken up
-        m_drawn[static_cast<std::size_t>(n)] = true;
+        if (n < 1 || n > 90 || drawn[static_cast<std::size_t>(n)])
+            return;
+        drawn[static_cast<std::size_t>(n)] = true;
     }
+    m_drawn = drawn;
     m_order = order;
     m_times = times;
     emit gameRestored();

@@ -488,8 +488,7 @@ void FrmBingo::showBall(int n)
 void FrmBingo::takeBallBack(int n)
 {
     setForeColour(LblNumero.at(static_cast<std::size_t>(n)), colourNotDrawn);
-    const int shown = m_game.NumEnJuego();
-    LblNumEnJuego->setText(shown ? QString::number(shown) : QString());
+    showNumEnJuego();
     updateGameItems();
 }
 
@@ -508,9 +507,14 @@ void FrmBingo::showWholeGame()
     for (int n = 1; n <= 90; ++n)
         setForeColour(LblNumero.at(static_cast<std::size_t>(n)),
                       m_game.BolaSacada(n) ? colourDrawn : colourNotDrawn);
+    showNumEnJuego();
+    updateGameItems();
+}
+
+void FrmBingo::showNumEnJuego()
+{
     const int shown = m_game.NumEnJuego();
     LblNumEnJuego->setText(shown ? QString::number(shown) : QString());
-    updateGameItems();
 }
 
 void FrmBingo::updateGameItems()

@@ -97,6 +97,8 @@ private:
     void takeBallBack(int n);
     void clearBoard();
     void showWholeGame();
+    // The large number as the game has it now: the last ball out, or nothing.
+    void showNumEnJuego();
     void updateGameItems();
     void showRunState(RunState state);
     void askForAnotherGame();
