@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -19,6 +20,31 @@ bool displayAvailable()
         return value && *value;
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+// While the application object is built, a display that cannot be opened (a server that is not running, a
+// platform plugin that is not installed) ends the program with a line saying so and exit status 1, instead of
+// Qt's abort and its core dump.
+QtMessageHandler qtHandler = nullptr;
+
+void refuseUnopenedDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    qtHandler(type, context, message);
+    if (type != QtFatalMsg)
+        return;
+    const char *display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "cantabola: no se puede abrir la pantalla %s; el programa necesita un escritorio.\n",
+                 display && *display ? display : "(ninguna)");
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+std::unique_ptr<QApplication> openDisplay(int &argc, char **argv)
+{
+    qtHandler = qInstallMessageHandler(refuseUnopenedDisplay);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    return application;
 }
 
 } // namespace
@@ -34,7 +60,7 @@ int main(int argc, char *argv[])
     }
 
     cantabola::switchOffToolkitScaling();
-    QApplication application(argc, argv);
+    const auto application = openDisplay(argc, argv);
     QApplication::setApplicationName(cantabola::app::title);
     QApplication::setApplicationVersion(cantabola::app::versionText());
 
