@@ -2,7 +2,7 @@
 // Cantabola's benchmark: figures of the real program, each printed beside a yardstick taken in the same run,
 // so that the comparison holds on a busy machine. It is not a test: no figure fails anything.
 //
-//   cantabola_bench calling|announce|cards|startup [--quick] [--program-dir DIR]
+//   cantabola_bench calling|announce|cards|startup|idle|room|registry [--quick] [--program-dir DIR]
 //
 // tools/run-bench runs each phase in a process of its own, on Qt's offscreen platform and SDL's disk audio
 // driver, and says what the machine is.
@@ -65,9 +65,12 @@ double quantile(std::vector<double> values, double q)
     return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
-void figure(const char *name, double value, double yardstick)
+void figure(const char *name, double value, double yardstick, const char *kind)
 {
-    std::printf("%s=%.4g %s_yardstick=%.4g\n", name, value, name, yardstick);
+    if (std::isnan(yardstick))
+        std::printf("%s=%.4g\n", name, value);
+    else
+        std::printf("%s=%.4g %s_%s=%.4g\n", name, value, name, kind, yardstick);
     std::fflush(stdout);
 }
 
@@ -137,13 +140,6 @@ RunningProgram::RunningProgram(const Options &options)
 
 namespace {
 
-double processCpuMs()
-{
-    timespec cpu{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    return static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6;
-}
-
 // Automatic calling at the shortest delay with the voice off: the processor time it costs, in blocks that
 // take turns with the spinning wait; then a whole game, its pace and the error of each of its waits, while a
 // thread sleeps the same length again and again as the yardstick of the waits.
@@ -164,23 +160,23 @@ int runCalling(const Options &options)
     const int rounds = options.quick ? 1 : 3;
     const int blockMs = options.quick ? 5000 : 10000;
     double wallMs[2] = {0, 0};
-    double cpuMs[2] = {0, 0};
+    double spentMs[2] = {0, 0};
     for (int round = 0; round < rounds; ++round) {
         progress(QStringLiteral("calling: round %1 of %2").arg(round + 1).arg(rounds));
         for (int spinning = 0; spinning < 2; ++spinning) {
             newGame->click();
             run.waiter.spinning = spinning == 1;
             const double startedWall = nowMs();
-            const double startedCpu = processCpuMs();
+            const double startedCpu = cpuMs();
             QTimer::singleShot(blockMs, Qt::PreciseTimer, [&, spinning] {
                 wallMs[spinning] += nowMs() - startedWall;
-                cpuMs[spinning] += processCpuMs() - startedCpu;
+                spentMs[spinning] += cpuMs() - startedCpu;
                 start->click(); // stop, as the operator would
             });
             start->click(); // returns once the wait under way at the stop is over
         }
     }
-    figure("calling_cpu_percent", 100 * cpuMs[0] / wallMs[0], 100 * cpuMs[1] / wallMs[1]);
+    figure("calling_cpu_percent", 100 * spentMs[0] / wallMs[0], 100 * spentMs[1] / wallMs[1]);
 
     progress(QStringLiteral("calling: a whole game at %1 s").arg(delay));
     newGame->click();
@@ -338,8 +334,10 @@ int main(int argc, char **argv)
         return bench::runIdle(options);
     if (phase == QLatin1String("room"))
         return bench::runRoom(application, options);
-    std::fprintf(
-        stderr,
-        "usage: cantabola_bench calling|announce|cards|startup|idle|room [--quick] [--program-dir DIR]\n");
+    if (phase == QLatin1String("registry"))
+        return bench::runRegistry(options);
+    std::fprintf(stderr,
+                 "usage: cantabola_bench calling|announce|cards|startup|idle|room|registry [--quick] "
+                 "[--program-dir DIR]\n");
     return 2;
 }

@@ -13,6 +13,7 @@
 #include "RealPlatform.h"
 
 #include <QHash>
+#include <cmath>
 #include <vector>
 
 namespace bench {
@@ -29,8 +30,9 @@ bool pumpUntil(const std::function<bool()> &condition, double timeoutMs);
 double mean(const std::vector<double> &values);
 // The nearest-rank quantile (0.5 the median, 1 the worst); NaN for no values.
 double quantile(std::vector<double> values, double q);
-// One figure and its yardstick of the same run, as one line: "name=1.23 name_yardstick=4.56".
-void figure(const char *name, double value, double yardstick);
+// One figure and its yardstick of the same run, as one line: "name=1.23 name_yardstick=4.56"; a figure
+// measured against a fixed goal names it so ("name_goal=5"), and one without either stands alone.
+void figure(const char *name, double value, double yardstick = std::nan(""), const char *kind = "yardstick");
 // Progress and trouble, on standard error.
 void progress(const QString &text);
 
@@ -106,5 +108,6 @@ struct RunningProgram
 int runAnnounce(ProbedApplication &application, const Options &options);
 int runIdle(const Options &options);
 int runRoom(ProbedApplication &application, const Options &options);
+int runRegistry(const Options &options);
 
 } // namespace bench

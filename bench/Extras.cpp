@@ -16,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <sys/resource.h>
-#include <time.h>
 
 namespace bench {
 
@@ -32,10 +31,7 @@ Usage usageNow()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    timespec cpu{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    return {static_cast<double>(usage.ru_nvcsw + usage.ru_nivcsw),
-            static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6};
+    return {static_cast<double>(usage.ru_nvcsw + usage.ru_nivcsw), cpuMs()};
 }
 
 // Wake-ups a second and percent of a core while the program sits idle, serving events, for `ms`.

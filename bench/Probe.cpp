@@ -18,6 +18,13 @@ double nowMs()
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
+double cpuMs()
+{
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    return static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6;
+}
+
 bool ProbedApplication::notify(QObject *receiver, QEvent *event)
 {
     const bool widgetPaint = event->type() == QEvent::Paint && receiver->isWidgetType();
@@ -49,10 +56,7 @@ void onFirstPaint(ProbedApplication &application, std::function<const QWidget *(
 void reportStartup(ProbedApplication &application, std::function<const QWidget *()> window)
 {
     onFirstPaint(application, std::move(window), [](double ms) {
-        timespec cpu{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-        std::printf("painted_ms=%.3f\ncpu_ms=%.3f\n", ms,
-                    static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6);
+        std::printf("painted_ms=%.3f\ncpu_ms=%.3f\n", ms, cpuMs());
         QTimer::singleShot(500, [] {
             rusage usage{};
             getrusage(RUSAGE_SELF, &usage);

@@ -12,6 +12,8 @@ namespace bench {
 // The monotonic clock in milliseconds: the same clock in every process of the machine, so a child process can
 // report a moment its parent measures from.
 double nowMs();
+// The processor time of this process so far, every thread's, in milliseconds.
+double cpuMs();
 
 // A QApplication that reports each event it has delivered, with the moment the delivery was over.
 class ProbedApplication : public QApplication
