@@ -106,19 +106,29 @@ struct Desktop
     {
         for (display = 140; QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++display) { }
         environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
-        QStringList arguments{environment.value("DISPLAY"),
-                              "-screen",
-                              "0",
-                              QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
-                              "-nolisten",
-                              "tcp",
-                              "-noreset"};
-        if (second.isValid()) // a second screen: Xvfb stacks Xinerama heads, so a second X screen
-            arguments << "-screen"
-                      << "1" << QStringLiteral("%1x%2x24").arg(second.width()).arg(second.height());
-        server.start(QStringLiteral("Xvfb"), arguments);
+        // A second screen stands to the right of the first, as a projector beside a laptop's panel: one X
+        // screen as wide as both, split into two RandR monitors.
+        const QSize whole = second.isValid()
+            ? QSize(size.width() + second.width(), std::max(size.height(), second.height()))
+            : size;
+        server.start(QStringLiteral("Xvfb"),
+                     {environment.value("DISPLAY"), "-screen", "0",
+                      QStringLiteral("%1x%2x24").arg(whole.width()).arg(whole.height()), "-nolisten", "tcp",
+                      "-noreset"});
         for (int i = 0; i < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++i)
             QThread::msleep(50);
+        if (second.isValid()) {
+            const auto monitor = [](QSize s, int left) { // width/mm x height/mm + left + 0, at 96 dpi
+                return QStringLiteral("%1/%2x%3/%4+%5+0")
+                    .arg(s.width())
+                    .arg(s.width() * 254 / 960)
+                    .arg(s.height())
+                    .arg(s.height() * 254 / 960)
+                    .arg(left);
+            };
+            run(QStringLiteral("xrandr"), {"--setmonitor", "operador", monitor(size, 0), "screen"});
+            run(QStringLiteral("xrandr"), {"--setmonitor", "sala", monitor(second, size.width()), "none"});
+        }
         QProcess resources;
         resources.setProcessEnvironment(environment);
         resources.start(QStringLiteral("xrdb"), {"-nocpp", "-merge"});
@@ -136,6 +146,13 @@ struct Desktop
             process->terminate();
             process->waitForFinished(5000);
         }
+    }
+    void run(const QString &tool, const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(tool, arguments);
+        process.waitForFinished();
     }
     bool managed() const
     {
@@ -176,7 +193,7 @@ class DesktopTest : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xrdb", "xprop"}) {
+        for (const char *tool : {"Xvfb", "openbox", "xrdb", "xprop", "xrandr"}) {
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed (tools/install-deps)").arg(tool)));
         }
@@ -215,7 +232,7 @@ private slots:
     {
         const Desktop desktop(QSize(1024, 768), 96, QSize(1280, 1024));
         QCOMPARE(desktop.runChild(QStringLiteral("room")),
-                 QStringList{"operator=0 room=1 0,0 1280x1024 full=1"});
+                 QStringList{"operator=0 room=1 1024,0 1280x1024 full=1"});
     }
 };
 
