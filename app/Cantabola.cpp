@@ -127,6 +127,7 @@ bool Cantabola::start()
 {
     if (!m_window->Load())
         return false;
+    m_store.claim();
     offerResume();
     return true;
 }

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QSaveFile>
 #include <set>
 
@@ -26,6 +27,21 @@ GameStore::GameStore(QString folder)
 {
 }
 
+GameStore::~GameStore() = default;
+
+bool GameStore::claim()
+{
+    QDir().mkpath(m_folder);
+    m_claim = std::make_unique<QLockFile>(filePath() + QStringLiteral(".lock"));
+    // A running copy keeps it however long it runs; a copy that died leaves it stale at once.
+    m_claim->setStaleLockTime(0);
+    // A folder that cannot be written only loses the saving, as it would without a lock.
+    m_heldElsewhere = !m_claim->tryLock(0) && m_claim->error() == QLockFile::LockFailedError;
+    if (m_heldElsewhere)
+        qCDebug(lcGame) << "another copy of the program keeps the game in" << m_folder;
+    return !m_heldElsewhere;
+}
+
 QString GameStore::filePath() const
 {
     return QDir(m_folder).filePath(fileName);
@@ -33,6 +49,8 @@ QString GameStore::filePath() const
 
 bool GameStore::save(const std::vector<int> &order, const std::vector<QDateTime> &times) const
 {
+    if (m_heldElsewhere)
+        return false;
     QJsonArray balls;
     for (std::size_t i = 0; i < order.size() && i < times.size(); ++i)
         balls.append(QJsonObject{{QStringLiteral("n"), order[i]},
@@ -51,7 +69,7 @@ bool GameStore::save(const std::vector<int> &order, const std::vector<QDateTime>
 std::optional<SavedGame> GameStore::load() const
 {
     const QFileInfo info(filePath());
-    if (!info.exists())
+    if (m_heldElsewhere || !info.exists())
         return std::nullopt;
     QFile file(filePath());
     const QByteArray bytes = info.isFile() && info.size() <= largestFile && file.open(QIODevice::ReadOnly)

@@ -5,11 +5,18 @@
 // order they came, with their times, written after every change of the drum to a file in the user's data
 // folder. The file is replaced whole by an atomic rename, so a crash or a power cut leaves the old game or
 // the new one, never half of either.
+//
+// One copy of the program at a time keeps the game of a data folder: a second copy started on the same
+// desktop calls its game without saving it, and does not offer the first copy's game as unfinished, so
+// neither can overwrite the other's.
 
 #include <QDateTime>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class QLockFile;
 
 namespace cantabola {
 
@@ -25,6 +32,14 @@ public:
     static inline const QString fileName = QStringLiteral("partida.json");
 
     explicit GameStore(QString folder);
+    ~GameStore();
+    GameStore(const GameStore &) = delete;
+    GameStore &operator=(const GameStore &) = delete;
+
+    // Takes the folder's game for this copy of the program, for as long as the store lives (a copy that
+    // ended, even killed, gives it up). False when another running copy has it: from then on this store
+    // neither loads nor saves.
+    bool claim();
 
     // Writes the game; false when the folder cannot be written (the game goes on unsaved).
     bool save(const std::vector<int> &order, const std::vector<QDateTime> &times) const;
@@ -38,6 +53,8 @@ private:
     void setAside() const;
 
     QString m_folder;
+    std::unique_ptr<QLockFile> m_claim;
+    bool m_heldElsewhere = false;
 };
 
 } // namespace cantabola

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the menu "Partida" as an operator uses it mid-game: checking a claim (which halts the calling),
 // saying the number again, taking the last ball back, the list of the balls called, and taking up a game the
-// last run left unfinished.
+// last run left unfinished (and only that: never the game of another copy still running).
 
 #include "GameStore.h"
 #include "Rig.h"
@@ -213,6 +213,31 @@ private slots:
                  answer == MessageAnswer::Yes ? before.game().drawTimes() : std::vector<QDateTime>());
         QVERIFY(after->boardAgreesWithGame());
         QVERIFY(!GameStore(after->fake.platform.dataFolder).load() || answer == MessageAnswer::Yes);
+    }
+
+    void aSecondCopyLeavesTheFirstCopysGameAlone()
+    {
+        auto first = std::make_unique<Rig>();
+        drawOneByOne(*first, 3);
+        const QString folder = first->fake.platform.dataFolder;
+        const auto savedGame = [&folder] {
+            QFile file(GameStore(folder).filePath());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray firstGame = savedGame();
+
+        const Rig second(ScreenInfo::fromPixels(1024, 768, 15), true, folder);
+        QVERIFY(second.fake.messages.shown.empty()); // the first copy's game goes on: not unfinished
+        second.trigger("SM_Auto");
+        second.clickStart();
+        second.clickStart();
+        QCOMPARE(savedGame(), firstGame);
+
+        first->program.reset(); // the first copy ends mid-game
+        const Rig third(ScreenInfo::fromPixels(1024, 768, 15), true, folder);
+        QCOMPARE(third.fake.messages.shown.size(), std::size_t(1));
+        QCOMPARE(third.fake.messages.shown[0].text,
+                 QStringLiteral("La partida anterior quedó sin terminar con 3 bolas. ¿Continuarla?"));
     }
 
     void gameEndedAtItsPromptLeavesNothingToResume()

@@ -32,11 +32,15 @@ template<typename T = QWidget> T *named(const QObject &window, const QString &na
 
 struct Rig
 {
-    explicit Rig(ScreenInfo screen = ScreenInfo::fromPixels(1024, 768, 15), bool load = true)
+    // dataFolder: another copy's data folder, for a second copy of the program on the same desktop.
+    explicit Rig(ScreenInfo screen = ScreenInfo::fromPixels(1024, 768, 15), bool load = true,
+                 const QString &dataFolder = {})
     {
         static const ApplicationSetup
             setup; // Qt's buttons in Spanish and the design's faces, as main() has them
         fake.screen.info = screen;
+        if (!dataFolder.isEmpty())
+            fake.platform.dataFolder = dataFolder;
         program = std::make_unique<Cantabola>(fake.platform);
         if (load)
             loaded = program->start();
