@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AddressFile.h"
+#include "about/AddressFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BannerRotation.h"
+#include "about/BannerRotation.h"
 
-#include "AddressFile.h"
+#include "about/AddressFile.h"
 
 #include <QDir>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FrmAbout.h"
+#include "about/FrmAbout.h"
 
-#include "AppInfo.h"
-#include "Fonts.h"
-#include "MainWindow.h"
-#include "QtColour.h"
-#include "WebAddress.h"
+#include "about/WebAddress.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/QtColour.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -5,8 +5,8 @@
 // to the authors' web page. It is modal, opened from the main window's help menu, created afresh at every
 // opening and destroyed when closed.
 
-#include "Controls.h"
-#include "WindowSeams.h"
+#include "layout/Controls.h"
+#include "platform/WindowSeams.h"
 
 #include <QDialog>
 #include <array>

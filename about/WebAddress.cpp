@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WebAddress.h"
+#include "about/WebAddress.h"
 
-#include "Logging.h"
+#include "platform/Logging.h"
 
 #include <QRegularExpression>
 

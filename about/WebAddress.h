@@ -5,7 +5,7 @@
 // and without waiting. Only web pages and mail addresses are opened; whatever else an address file may hold
 // (a local file, a script, a program) is quietly left alone.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 #include <QString>
 #include <QUrl>

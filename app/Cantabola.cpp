@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Cantabola.h"
+#include "app/Cantabola.h"
 
-#include "AppInfo.h"
-#include "FrmAbout.h"
-#include "FrmBingo.h"
-#include "FrmBolasCantadas.h"
-#include "FrmCartones.h"
-#include "FrmComprobar.h"
-#include "FrmSala.h"
+#include "about/FrmAbout.h"
+#include "cards/FrmCartones.h"
+#include "game/CalledBallsWindow.h"
+#include "game/ClaimDialog.h"
+#include "mainwindow/FrmBingo.h"
+#include "platform/AppInfo.h"
+#include "room/RoomScreen.h"
 
-#include "Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -36,10 +36,10 @@ Cantabola::Cantabola(Platform &platform)
     , m_registry(platform.dataFolder, platform.settingsFile)
 {
     // The game is saved before any window shows a change: what the room saw is on disk.
-    QObject::connect(&m_game, &Partida::ballDrawn, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Partida::ballTakenBack, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Partida::drumReset, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Partida::gameFinished, &m_game, [this] { m_store.save({}, {}); });
+    QObject::connect(&m_game, &Game::ballDrawn, &m_game, [this] { saveGame(); });
+    QObject::connect(&m_game, &Game::ballTakenBack, &m_game, [this] { saveGame(); });
+    QObject::connect(&m_game, &Game::drumReset, &m_game, [this] { saveGame(); });
+    QObject::connect(&m_game, &Game::gameFinished, &m_game, [this] { m_store.save({}, {}); });
 
     m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
@@ -66,13 +66,13 @@ FrmCartones &Cantabola::cardWindow()
 void Cantabola::showBallsCalled()
 {
     if (!m_ballsCalled)
-        m_ballsCalled = new FrmBolasCantadas(m_game, m_platform, m_window.get());
+        m_ballsCalled = new CalledBallsWindow(m_game, m_platform, m_window.get());
     m_ballsCalled->show();
     m_ballsCalled->raise();
     m_ballsCalled->activateWindow();
 }
 
-FrmSala *Cantabola::roomScreen()
+RoomScreen *Cantabola::roomScreen()
 {
     return m_room;
 }
@@ -86,17 +86,17 @@ void Cantabola::showRoomScreen(bool shown)
     }
     if (m_room)
         return;
-    m_room = new FrmSala(m_game, m_window.get());
+    m_room = new RoomScreen(m_game, m_window.get());
     m_room->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(m_room, &FrmSala::closed, m_window.get(),
+    QObject::connect(m_room, &RoomScreen::closed, m_window.get(),
                      [this] { m_window->setRoomScreenChecked(false); });
-    QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &FrmSala::showBanner);
+    QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &RoomScreen::showBanner);
     m_room->showForRoom(*m_window);
 }
 
 void Cantabola::checkClaim()
 {
-    FrmComprobar dialog(
+    ClaimDialog dialog(
         m_game,
         [this](qint64 serial) {
             const std::optional<PrintedCard> card = m_registry.find(serial);
@@ -109,8 +109,8 @@ void Cantabola::checkClaim()
                                  {registryTrouble, app::title, MessageIcon::Information, MessageButtons::Ok});
     // The hall watches the check.
     if (m_room) {
-        QObject::connect(&dialog, &FrmComprobar::checked, m_room, &FrmSala::showClaim);
-        QObject::connect(&dialog, &FrmComprobar::cardChecked, m_room, &FrmSala::showCardCheck);
+        QObject::connect(&dialog, &ClaimDialog::checked, m_room, &RoomScreen::showClaim);
+        QObject::connect(&dialog, &ClaimDialog::cardChecked, m_room, &RoomScreen::showCardCheck);
         m_room->showClaim(dialog.verdict());
     }
     dialog.exec();

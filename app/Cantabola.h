@@ -4,11 +4,11 @@
 // The program put together: the game, and the main window observing it, with the card and about windows
 // opened at its request, over the platform it is given.
 
-#include "CardRegistry.h"
-#include "GameStore.h"
-#include "Partida.h"
-#include "Scaling.h"
-#include "WindowSeams.h"
+#include "cards/CardRegistry.h"
+#include "game/Game.h"
+#include "game/GameStore.h"
+#include "layout/Scaling.h"
+#include "platform/WindowSeams.h"
 
 #include <QPointer>
 #include <QTranslator>
@@ -19,9 +19,9 @@
 namespace cantabola {
 
 class FrmBingo;
-class FrmBolasCantadas;
+class CalledBallsWindow;
 class FrmCartones;
-class FrmSala;
+class RoomScreen;
 
 // What the program sets up on its application before the main window is built: Qt's own buttons ("Sí",
 // "No", "Aceptar", "Cancelar") in Spanish, and the faces the design names mapped to installed ones.
@@ -58,8 +58,8 @@ public:
 
     FrmBingo &window() { return *m_window; }
     // The room's screen while it is open, else nullptr.
-    FrmSala *roomScreen();
-    Partida &game() { return m_game; }
+    RoomScreen *roomScreen();
+    Game &game() { return m_game; }
 
     static inline const QString resumeQuestion
         = QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?");
@@ -76,13 +76,13 @@ private:
 
     Platform &m_platform;
     ScaleValues m_scale;
-    Partida m_game;
+    Game m_game;
     GameStore m_store;
     CardRegistry m_registry;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
-    QPointer<FrmBolasCantadas> m_ballsCalled;
-    QPointer<FrmSala> m_room;
+    QPointer<CalledBallsWindow> m_ballsCalled;
+    QPointer<RoomScreen> m_room;
 };
 
 } // namespace cantabola

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cantabola: a caller for the 90-ball game of bingo.
 
-#include "AppInfo.h"
-#include "Cantabola.h"
-#include "RealPlatform.h"
+#include "app/Cantabola.h"
+#include "platform/AppInfo.h"
+#include "platform/RealPlatform.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -6,9 +6,9 @@
 // and starts the signal on the same mixer. Then, in the sound SDL's disk driver wrote, the silence the player
 // leaves between a tens word and its units word, beside one device buffer.
 
-#include "Bench.h"
-#include "SdlSound.h"
-#include "WordPlan.h"
+#include "bench/Bench.h"
+#include "voice/SdlSound.h"
+#include "voice/WordPlan.h"
 
 #include <QFile>
 #include <QLabel>
@@ -204,7 +204,7 @@ int runAnnounce(ProbedApplication &application, const Options &options)
         bare.show();
         pump(200);
 
-        const cantabola::Partida &game = run.program.game();
+        const cantabola::Game &game = run.program.game();
         const QWidget *bigNumber = run.find(QStringLiteral("LblNumEnJuego"));
         for (int ball = 0; ball < balls; ++ball) {
             if (ball % 10 == 0)

@@ -7,7 +7,7 @@
 // tools/run-bench runs each phase in a process of its own, on Qt's offscreen platform and SDL's disk audio
 // driver, and says what the machine is.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
 #include <QAction>
 #include <QDialog>

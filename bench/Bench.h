@@ -7,10 +7,10 @@
 // itself (and can be the spinning yardstick) and dialogs that answer by themselves; serving events; simple
 // statistics; and the one line a figure is printed as.
 
-#include "Cantabola.h"
-#include "FrmBingo.h"
-#include "Probe.h"
-#include "RealPlatform.h"
+#include "app/Cantabola.h"
+#include "bench/Probe.h"
+#include "mainwindow/FrmBingo.h"
+#include "platform/RealPlatform.h"
 
 #include <QHash>
 #include <cmath>

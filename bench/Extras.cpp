@@ -5,9 +5,9 @@
 // from the release of the mouse button on "Sacar número" to the end of the paint of the room's screen, beside
 // the main window's large number and board label in the same clicks.
 
-#include "Bench.h"
-#include "FrmSala.h"
-#include "SdlSound.h"
+#include "bench/Bench.h"
+#include "room/RoomScreen.h"
+#include "voice/SdlSound.h"
 
 #include <QAction>
 #include <QEventLoop>
@@ -86,7 +86,7 @@ int runRoom(ProbedApplication &application, const Options &options)
         return 2;
     running.find<QAction>(QStringLiteral("SM_Auto"))->trigger(); // one ball a click
     running.find<QAction>(QStringLiteral("SM_Voice"))->trigger(); // the signal: no word holds the thread
-    running.find<QAction>(QStringLiteral("SM_Sala"))->trigger();
+    running.find<QAction>(QStringLiteral("roomScreenItem"))->trigger();
     QWidget *room = running.program.roomScreen();
     if (!room || !QTest::qWaitForWindowExposed(room))
         return 2;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Probe.h"
+#include "bench/Probe.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -4,8 +4,8 @@
 // four cards recorded and kept, each commit on the disk, beside the goals a claim check and a print must
 // meet. The filled registry stays in the build folder between runs, as filling it takes a while.
 
-#include "Bench.h"
-#include "CardRegistry.h"
+#include "bench/Bench.h"
+#include "cards/CardRegistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // The yardstick of the start-up: a window as large as the program's, in a program that links Qt Widgets and
 // nothing else, up to the end of its first paint.
 
-#include "Probe.h"
+#include "bench/Probe.h"
 
 #include <QGuiApplication>
 #include <QScreen>

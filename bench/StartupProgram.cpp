@@ -5,11 +5,11 @@
 //
 //   cantabola_bench_startup PROGRAM-FOLDER
 
-#include "AppInfo.h"
-#include "Cantabola.h"
-#include "FrmBingo.h"
-#include "Probe.h"
-#include "RealPlatform.h"
+#include "app/Cantabola.h"
+#include "bench/Probe.h"
+#include "mainwindow/FrmBingo.h"
+#include "platform/AppInfo.h"
+#include "platform/RealPlatform.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CardRegistry.h"
+#include "cards/CardRegistry.h"
 
-#include "Logging.h"
+#include "platform/Logging.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,7 +11,7 @@
 // told once, at the next claim check. A file that is not a registry of ours (damaged, or another program's
 // database) is set aside under another name and a new registry started.
 
-#include "PrintedCard.h"
+#include "cards/PrintedCard.h"
 
 #include <QString>
 #include <optional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CardRules.h"
+#include "cards/CardRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,8 +9,8 @@
 // from top to bottom, 25, 26, 27 the last. A cell's role is told by its background colour alone: exactly
 // white is a number cell, the card colour a blank, the mark colour a cell of card 1 the operator clicked.
 
-#include "Colour.h"
-#include "Seams.h"
+#include "platform/Colour.h"
+#include "platform/Seams.h"
 
 #include <array>
 #include <cstdint>

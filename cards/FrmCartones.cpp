@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FrmCartones.h"
+#include "cards/FrmCartones.h"
 
-#include "AppInfo.h"
-#include "CardRegistry.h"
-#include "Fonts.h"
-#include "Logging.h"
-#include "MainWindow.h"
-#include "QtColour.h"
-#include "SheetPrinter.h"
+#include "cards/CardRegistry.h"
+#include "cards/SheetPrinter.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/Logging.h"
+#include "platform/QtColour.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -203,7 +203,7 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
     ControlSet &c = resetControls(m_client, screen);
     PctMarco = {};
     ShpMarco = {};
-    LblSerie = {};
+    serialLabel = {};
     LblCasilla = {};
     LblCasilla2 = {};
     LblCasilla3 = {};
@@ -273,9 +273,9 @@ void FrmCartones::buildCard(int card, float left, float top, float shapeLeft)
     auto *serial = new QLabel(frame);
     serial->setAlignment(Qt::AlignCenter);
     serial->hide();
-    c.add(QStringLiteral("LblSerie(%1)").arg(card), QStringLiteral("label"), serial, &marco, 3535, 2685, 2000,
-          225, serialFontSize);
-    LblSerie.at(index) = serial;
+    c.add(QStringLiteral("serialLabel(%1)").arg(card), QStringLiteral("label"), serial, &marco, 3535, 2685,
+          2000, 225, serialFontSize);
+    serialLabel.at(index) = serial;
 
     CellArray &cellArray = cells(card);
     const QString arrayName = cellArrayName(card);
@@ -467,7 +467,7 @@ void FrmCartones::showSerials(const std::vector<qint64> &serials)
     const int blue = static_cast<int>((CardColor >> 16U) & 0xFFU);
     const ColourValue text = 299 * red + 587 * green + 114 * blue > 128000 ? 0x00000000 : 0x00FFFFFF;
     for (int card = 1; card <= cardCount; ++card) {
-        QLabel *label = LblSerie.at(static_cast<std::size_t>(card));
+        QLabel *label = serialLabel.at(static_cast<std::size_t>(card));
         const auto at = std::find(shown.begin(), shown.end(), card);
         const auto index = static_cast<std::size_t>(at - shown.begin());
         if (at == shown.end() || index >= serials.size()) {

@@ -7,10 +7,10 @@
 // window object remembers whether it has been scaled to the screen. With numbering on, a printed sheet gives
 // each card a serial, kept in the card registry, and shows it small in a corner of the card.
 
-#include "CardRules.h"
-#include "PrintedCard.h"
-#include "ScaledWindow.h"
-#include "WindowSeams.h"
+#include "cards/CardRules.h"
+#include "cards/PrintedCard.h"
+#include "layout/ScaledWindow.h"
+#include "platform/WindowSeams.h"
 
 #include <QDialog>
 #include <array>
@@ -80,7 +80,7 @@ private:
     QPushButton *CmbPrint = nullptr;
     std::array<QFrame *, 5> PctMarco{}; // 1 to 4
     std::array<QWidget *, 5> ShpMarco{}; // 1 to 4
-    std::array<QLabel *, 5> LblSerie{}; // 1 to 4: the serial, shown on a numbered sheet only
+    std::array<QLabel *, 5> serialLabel{}; // 1 to 4: the serial, shown on a numbered sheet only
     using CellArray = std::array<QLabel *, cellsPerCard + 1>; // 1 to 27; element 0 does not exist
     CellArray LblCasilla{};
     CellArray LblCasilla2{};

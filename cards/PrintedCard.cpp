@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrintedCard.h"
+#include "cards/PrintedCard.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -5,7 +5,7 @@
 // the card registry keeps its cells under that serial, so that a claim can be checked by the card's number
 // alone. What a printed card is, apart from any database.
 
-#include "CardRules.h"
+#include "cards/CardRules.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SheetPrinter.h"
+#include "cards/SheetPrinter.h"
 
 #include <QPainter>
 #include <QPrinter>

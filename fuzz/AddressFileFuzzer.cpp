@@ -9,8 +9,8 @@
 // - the file gives the same field as the buffer;
 // - an address that is opened is http or https with a host, and holds no blank or control character.
 
-#include "AddressFile.h"
-#include "WebAddress.h"
+#include "about/AddressFile.h"
+#include "about/WebAddress.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -5,7 +5,7 @@
 // than a banner may be (2048 pixels a side), so that no file can make it spend a hundred megabytes and a
 // quarter of a second on every frame.
 
-#include "AniGif.h"
+#include "platform/AniGif.h"
 
 #include <QApplication>
 #include <QFile>

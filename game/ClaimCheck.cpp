@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ClaimCheck.h"
+#include "game/ClaimCheck.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -4,7 +4,7 @@
 // Checking a claimed card: the numbers a player reads out, as the operator types them, against the balls
 // drawn; or the number of a printed card, looked up in the card registry.
 
-#include "PrintedCard.h"
+#include "cards/PrintedCard.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "GameStore.h"
+#include "game/GameStore.h"
 
-#include "Logging.h"
+#include "platform/Logging.h"
 
 #include <QDir>
 #include <QFile>

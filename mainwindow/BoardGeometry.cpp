@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BoardGeometry.h"
+#include "mainwindow/BoardGeometry.h"
 
-#include "AppInfo.h"
+#include "platform/AppInfo.h"
 
 namespace cantabola {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FrmBingo.h"
+#include "mainwindow/FrmBingo.h"
 
-#include "AniGif.h"
-#include "AppInfo.h"
-#include "BoardGeometry.h"
-#include "Fonts.h"
-#include "QtColour.h"
-#include "WebAddress.h"
+#include "about/WebAddress.h"
+#include "mainwindow/BoardGeometry.h"
+#include "platform/AniGif.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/QtColour.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,10 +100,10 @@ const QString numberingKey = QStringLiteral("Cartones/Numerar");
 
 bool FrmBingo::cardsNumbered() const
 {
-    return SM_Numerar->isChecked();
+    return numberCardsItem->isChecked();
 }
 
-FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, Partida &game, QWidget *parent)
+FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, Game &game, QWidget *parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
@@ -241,7 +241,7 @@ void FrmBingo::buildMenus()
         item->setObjectName(QStringLiteral("SM_%1").arg(n));
         item->setCheckable(true);
         item->setChecked(n == 4);
-        SM_Cards[n] = item;
+        cardItems[n] = item;
         connect(item, &QAction::triggered, this, [this, n] { SM_Card_Click(static_cast<int>(n)); });
     }
     M_Play->addSeparator()->setObjectName(QStringLiteral("Separador"));
@@ -260,37 +260,37 @@ void FrmBingo::buildMenus()
     SM_Voice->setChecked(true);
 
     // The game's own tools, usable while the game calls by itself.
-    M_Partida = bar->addMenu(QStringLiteral("&Partida"));
-    M_Partida->setObjectName(QStringLiteral("M_Partida"));
+    gameMenu = bar->addMenu(QStringLiteral("&Partida"));
+    gameMenu->setObjectName(QStringLiteral("gameMenu"));
     const auto addItem = [this](const char *name, const QString &caption, const QKeySequence &keys) {
-        QAction *item = M_Partida->addAction(caption);
+        QAction *item = gameMenu->addAction(caption);
         item->setObjectName(QLatin1String(name));
         item->setShortcut(keys);
         return item;
     };
-    SM_Comprobar = addItem("SM_Comprobar", QStringLiteral("&Comprobar cartón..."), Qt::CTRL | Qt::Key_K);
-    SM_Repetir = addItem("SM_Repetir", QStringLiteral("&Repetir número"), Qt::CTRL | Qt::Key_R);
-    SM_Anular = addItem("SM_Anular", QStringLiteral("&Anular última bola"), Qt::CTRL | Qt::Key_Z);
-    M_Partida->addSeparator();
-    SM_Cantadas = addItem("SM_Cantadas", QStringLiteral("&Bolas cantadas..."), Qt::CTRL | Qt::Key_H);
-    SM_Sala = addItem("SM_Sala", QStringLiteral("Pantalla de &sala"), Qt::Key_F11);
-    SM_Sala->setCheckable(true);
-    connect(SM_Sala, &QAction::toggled, this, &FrmBingo::roomScreenToggled);
-    M_Partida->addSeparator();
+    checkClaimItem = addItem("checkClaimItem", QStringLiteral("&Comprobar cartón..."), Qt::CTRL | Qt::Key_K);
+    repeatItem = addItem("repeatItem", QStringLiteral("&Repetir número"), Qt::CTRL | Qt::Key_R);
+    takeBackItem = addItem("takeBackItem", QStringLiteral("&Anular última bola"), Qt::CTRL | Qt::Key_Z);
+    gameMenu->addSeparator();
+    calledBallsItem = addItem("calledBallsItem", QStringLiteral("&Bolas cantadas..."), Qt::CTRL | Qt::Key_H);
+    roomScreenItem = addItem("roomScreenItem", QStringLiteral("Pantalla de &sala"), Qt::Key_F11);
+    roomScreenItem->setCheckable(true);
+    connect(roomScreenItem, &QAction::toggled, this, &FrmBingo::roomScreenToggled);
+    gameMenu->addSeparator();
     // Remembered between runs, as the operator left it.
-    SM_Numerar = addItem("SM_Numerar", QStringLiteral("&Numerar cartones"), {});
-    SM_Numerar->setCheckable(true);
-    SM_Numerar->setChecked(
+    numberCardsItem = addItem("numberCardsItem", QStringLiteral("&Numerar cartones"), {});
+    numberCardsItem->setCheckable(true);
+    numberCardsItem->setChecked(
         !m_platform.settingsFile.isEmpty()
         && QSettings(m_platform.settingsFile, QSettings::IniFormat).value(numberingKey).toBool());
-    connect(SM_Numerar, &QAction::toggled, this, [this](bool on) {
+    connect(numberCardsItem, &QAction::toggled, this, [this](bool on) {
         if (!m_platform.settingsFile.isEmpty())
             QSettings(m_platform.settingsFile, QSettings::IniFormat).setValue(numberingKey, on);
     });
-    connect(SM_Comprobar, &QAction::triggered, this, &FrmBingo::SM_Comprobar_Click);
-    connect(SM_Repetir, &QAction::triggered, &m_game, &Partida::RepetirNumero);
-    connect(SM_Anular, &QAction::triggered, &m_game, &Partida::AnularUltimaBola);
-    connect(SM_Cantadas, &QAction::triggered, this, &FrmBingo::ballsCalledRequested);
+    connect(checkClaimItem, &QAction::triggered, this, &FrmBingo::checkClaimItemClicked);
+    connect(repeatItem, &QAction::triggered, &m_game, &Game::repeatNumber);
+    connect(takeBackItem, &QAction::triggered, &m_game, &Game::takeBackLastBall);
+    connect(calledBallsItem, &QAction::triggered, this, &FrmBingo::ballsCalledRequested);
 
     SM_Help = bar->addMenu(QStringLiteral("Ayuda"));
     SM_Help->setObjectName(QStringLiteral("SM_Help"));
@@ -315,17 +315,17 @@ void FrmBingo::buildMenus()
 
 void FrmBingo::connectGame()
 {
-    connect(CmbStart, &QPushButton::clicked, &m_game, &Partida::startOrStop);
-    connect(SM_GetNumber, &QAction::triggered, &m_game, &Partida::startOrStop);
-    connect(CmbNuevo, &QPushButton::clicked, &m_game, &Partida::NuevaPartida);
-    connect(SM_New, &QAction::triggered, &m_game, &Partida::NuevaPartida);
+    connect(CmbStart, &QPushButton::clicked, &m_game, &Game::startOrStop);
+    connect(SM_GetNumber, &QAction::triggered, &m_game, &Game::startOrStop);
+    connect(CmbNuevo, &QPushButton::clicked, &m_game, &Game::newGame);
+    connect(SM_New, &QAction::triggered, &m_game, &Game::newGame);
 
-    connect(&m_game, &Partida::ballDrawn, this, &FrmBingo::showBall);
-    connect(&m_game, &Partida::ballTakenBack, this, &FrmBingo::takeBallBack);
-    connect(&m_game, &Partida::drumReset, this, &FrmBingo::clearBoard);
-    connect(&m_game, &Partida::gameRestored, this, &FrmBingo::showWholeGame);
-    connect(&m_game, &Partida::runStateChanged, this, &FrmBingo::showRunState);
-    connect(&m_game, &Partida::gameOver, this, &FrmBingo::askForAnotherGame);
+    connect(&m_game, &Game::ballDrawn, this, &FrmBingo::showBall);
+    connect(&m_game, &Game::ballTakenBack, this, &FrmBingo::takeBallBack);
+    connect(&m_game, &Game::drumReset, this, &FrmBingo::clearBoard);
+    connect(&m_game, &Game::gameRestored, this, &FrmBingo::showWholeGame);
+    connect(&m_game, &Game::runStateChanged, this, &FrmBingo::showRunState);
+    connect(&m_game, &Game::gameOver, this, &FrmBingo::askForAnotherGame);
     updateGameItems();
 }
 
@@ -519,11 +519,11 @@ void FrmBingo::showNumEnJuego()
 
 void FrmBingo::updateGameItems()
 {
-    SM_Repetir->setEnabled(m_game.NumEnJuego() != 0);
-    SM_Anular->setEnabled(m_game.BolasSacadas() > 0 && m_game.runState() != RunState::Calling);
+    repeatItem->setEnabled(m_game.NumEnJuego() != 0);
+    takeBackItem->setEnabled(m_game.BolasSacadas() > 0 && m_game.runState() != RunState::Calling);
 }
 
-void FrmBingo::SM_Comprobar_Click()
+void FrmBingo::checkClaimItemClicked()
 {
     // A claim halts the game: the calling stops as a click on "Parar juego" stops it.
     if (m_game.runState() == RunState::Calling)
@@ -560,20 +560,20 @@ void FrmBingo::askForAnotherGame()
     const MessageAnswer answer = m_platform.messages.show(
         this, {endOfGameQuestion, app::title, MessageIcon::Question, MessageButtons::YesNo});
     if (answer != MessageAnswer::Yes) {
-        m_game.TerminarPartida();
+        m_game.endForGood();
         m_platform.process.endProcess();
         return;
     }
-    m_game.NuevaPartida();
+    m_game.newGame();
 }
 
 void FrmBingo::SM_Card_Click(int n)
 {
     // The item has already toggled its own tick when it was chosen.
-    if (SM_Cards.at(static_cast<std::size_t>(n))->isChecked()) {
+    if (cardItems.at(static_cast<std::size_t>(n))->isChecked()) {
         for (int other = 1; other <= 4; ++other) {
             if (other != n)
-                SM_Cards.at(static_cast<std::size_t>(other))->setChecked(false);
+                cardItems.at(static_cast<std::size_t>(other))->setChecked(false);
         }
     }
     m_numberOfCards = static_cast<std::uint8_t>(n);
@@ -610,7 +610,7 @@ void FrmBingo::Timer1_Timer()
 
 void FrmBingo::setRoomScreenChecked(bool shown)
 {
-    SM_Sala->setChecked(shown);
+    roomScreenItem->setChecked(shown);
 }
 
 void FrmBingo::AniGIF1_Click()
@@ -621,7 +621,6 @@ void FrmBingo::AniGIF1_Click()
 void FrmBingo::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    emit unloaded();
     m_platform.process.endProcess();
 }
 

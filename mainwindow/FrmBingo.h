@@ -5,10 +5,10 @@
 // delay bar, the sponsor banner and the menus. It observes the game and paints what changes; its controls are
 // its own. The card and about windows are opened by whoever listens to its requests.
 
-#include "BannerRotation.h"
-#include "MainWindow.h"
-#include "Partida.h"
-#include "ScaledWindow.h"
+#include "about/BannerRotation.h"
+#include "game/Game.h"
+#include "layout/ScaledWindow.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QMainWindow>
 #include <array>
@@ -31,7 +31,7 @@ class FrmBingo : public QMainWindow, public ScaledWindow, public MainWindow
     Q_OBJECT
 
 public:
-    FrmBingo(Platform &platform, ScaleValues &scale, Partida &game, QWidget *parent = nullptr);
+    FrmBingo(Platform &platform, ScaleValues &scale, Game &game, QWidget *parent = nullptr);
     ~FrmBingo() override;
 
     // Start-up, run once: seeds the generator, arms the banner timer, checks the screen, adapts the window to
@@ -66,8 +66,6 @@ public:
     bool cardsNumbered() const override;
 
 signals:
-    // The window was closed (close box or "Salir"); the program ends.
-    void unloaded();
     // A card menu item or "Imprimir cartones": the card window is to open, modally.
     void cardWindowRequested();
     // "Acerca de ...": the about window is to open, modally.
@@ -108,13 +106,13 @@ private:
     void SM_Auto_Click();
     void SM_Voice_Click();
     void SM_play_Click();
-    void SM_Comprobar_Click();
+    void checkClaimItemClicked();
     void Timer1_Timer();
     void AniGIF1_Click();
 
     Platform &m_platform;
     ScaleValues &m_scale;
-    Partida &m_game;
+    Game &m_game;
     BingoClient *m_client;
     BannerRotation m_banner;
     std::uint8_t m_numberOfCards = 0;
@@ -141,18 +139,18 @@ private:
     QAction *SM_New = nullptr;
     QAction *SM_GetNumber = nullptr;
     QMenu *SM_Print = nullptr;
-    std::array<QAction *, 5> SM_Cards{}; // SM_1 to SM_4 at 1 to 4
+    std::array<QAction *, 5> cardItems{}; // SM_1 to SM_4 at 1 to 4
     QAction *SM_End = nullptr;
     QMenu *M_Options = nullptr;
     QAction *SM_Auto = nullptr;
     QAction *SM_Voice = nullptr;
-    QMenu *M_Partida = nullptr;
-    QAction *SM_Comprobar = nullptr;
-    QAction *SM_Repetir = nullptr;
-    QAction *SM_Anular = nullptr;
-    QAction *SM_Cantadas = nullptr;
-    QAction *SM_Sala = nullptr;
-    QAction *SM_Numerar = nullptr;
+    QMenu *gameMenu = nullptr;
+    QAction *checkClaimItem = nullptr;
+    QAction *repeatItem = nullptr;
+    QAction *takeBackItem = nullptr;
+    QAction *calledBallsItem = nullptr;
+    QAction *roomScreenItem = nullptr;
+    QAction *numberCardsItem = nullptr;
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;

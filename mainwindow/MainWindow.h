@@ -5,8 +5,8 @@
 // values from it; the card window also takes its outer size, the number of cards chosen and whether
 // they are numbered.
 
-#include "Scaling.h"
-#include "WindowSeams.h"
+#include "layout/Scaling.h"
+#include "platform/WindowSeams.h"
 
 #include <cstdint>
 

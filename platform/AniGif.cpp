@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AniGif.h"
+#include "platform/AniGif.h"
 
-#include "Logging.h"
+#include "platform/Logging.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpWindow.h"
+#include "platform/HelpWindow.h"
 
-#include "AppInfo.h"
+#include "platform/AppInfo.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Logging.h"
+#include "platform/Logging.h"
 
 namespace cantabola {
 Q_LOGGING_CATEGORY(lcGame, "cantabola.game", QtInfoMsg)

@@ -3,7 +3,7 @@
 
 // Colour values as the widgets take them.
 
-#include "Colour.h"
+#include "platform/Colour.h"
 
 #include <QColor>
 

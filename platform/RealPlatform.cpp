@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RealPlatform.h"
+#include "platform/RealPlatform.h"
 
-#include "AppInfo.h"
-#include "HelpWindow.h"
+#include "platform/AppInfo.h"
+#include "platform/HelpWindow.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>

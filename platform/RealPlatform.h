@@ -4,9 +4,9 @@
 // The real implementations of the platform seams, as the program uses them, and the one place that puts them
 // together.
 
-#include "DeferredSound.h"
-#include "SystemSeams.h"
-#include "WindowSeams.h"
+#include "platform/SystemSeams.h"
+#include "platform/WindowSeams.h"
+#include "voice/DeferredSound.h"
 
 #include <QPointer>
 

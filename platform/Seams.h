@@ -6,7 +6,7 @@
 // a whole game, a print or a refused start-up can be driven without a person, a screen or a sound card. The
 // seams here need nothing of the windows; those that do are in WindowSeams.h.
 
-#include "ScreenInfo.h"
+#include "platform/ScreenInfo.h"
 
 #include <QDateTime>
 #include <QString>

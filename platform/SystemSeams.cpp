@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SystemSeams.h"
+#include "platform/SystemSeams.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

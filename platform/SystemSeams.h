@@ -3,7 +3,7 @@
 
 // The real implementations of the seams that need nothing of the windows.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 #include <random>
 

@@ -3,7 +3,7 @@
 
 // The seams of the windows: message boxes, the colour and print dialogs, and everything a window is handed.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 #include <QColor>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecirNumero.h"
+#include "voice/DecirNumero.h"
 
-#include "WordPlan.h"
+#include "voice/WordPlan.h"
 
 namespace cantabola {
 

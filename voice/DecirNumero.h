@@ -3,7 +3,7 @@
 
 // Announcing a drawn number aloud.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 namespace cantabola {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DeferredSound.h"
+#include "voice/DeferredSound.h"
 
-#include "Logging.h"
+#include "platform/Logging.h"
 
 #include <QLibrary>
 #include <utility>

@@ -3,7 +3,7 @@
 
 // The program's sound, kept in a library of its own that is loaded once the window is up.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SdlSound.h"
+#include "voice/SdlSound.h"
 
-#include "Logging.h"
+#include "platform/Logging.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 
 // The program's one way of playing a sound file, over SDL2_mixer.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WordPlan.h"
+#include "voice/WordPlan.h"
 
 #include <array>
 

@@ -4,7 +4,7 @@
 // Which recorded words say a drawn number, and how each is played: the announcement as data, so
 // that it can be checked on its own and played through any Sound.
 
-#include "Seams.h"
+#include "platform/Seams.h"
 
 #include <string>
 #include <vector>

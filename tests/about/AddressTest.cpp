@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects which addresses reach the browser, and how the first field of an address file is read.
 
-#include "AddressFile.h"
-#include "FakePlatform.h"
-#include "WebAddress.h"
+#include "about/AddressFile.h"
+#include "about/WebAddress.h"
+#include "support/FakePlatform.h"
 
 #include <QTemporaryFile>
 #include <QTest>

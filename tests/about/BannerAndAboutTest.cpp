@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the sponsor banner (rotation, links, broken files) and the about window of the help menu.
 
-#include "AniGif.h"
-#include "AppInfo.h"
-#include "Rig.h"
-#include "WebAddress.h"
+#include "about/WebAddress.h"
+#include "platform/AniGif.h"
+#include "platform/AppInfo.h"
+#include "support/Rig.h"
 
 #include <QFileInfo>
 #include <QMovie>

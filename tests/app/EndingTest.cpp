@@ -5,8 +5,8 @@
 // child copy of this test built as main() builds the program, through RealPlatform (the real waits, sound,
 // message box and ending); the parent checks the child ended by itself with status 0 and no sanitizer report.
 
-#include "RealPlatform.h"
-#include "Rig.h"
+#include "platform/RealPlatform.h"
+#include "support/Rig.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -37,7 +37,7 @@ int runChild(int argc, char *argv[], const QString &scenario)
     RealPlatform real(QStringLiteral(CANTABOLA_PROGRAM_DIR));
     Cantabola program(real.platform());
     FrmBingo &w = program.window();
-    Partida &game = program.game();
+    Game &game = program.game();
     struct : QObject // counts the paints of the window's inner area
     {
         int paints = 0;
@@ -51,7 +51,7 @@ int runChild(int argc, char *argv[], const QString &scenario)
                     loads.size() == 1 && loads[0] > 0 ? "once, after a paint" : "otherwise");
         std::fflush(stdout);
     };
-    QObject::connect(&game, &Partida::ballDrawn, &w,
+    QObject::connect(&game, &Game::ballDrawn, &w,
                      [&] { game.setVoice(closeBox || salir || game.BolasSacadas() == 90); });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &w, [&] {

@@ -6,8 +6,8 @@
 // shows. test_app_monkey_damaged runs it over damaged copies of the program's folder, with the real sound and
 // help window: no damage may crash or hang the program.
 
-#include "RealPlatform.h"
-#include "Rig.h"
+#include "platform/RealPlatform.h"
+#include "support/Rig.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -143,13 +143,13 @@ private:
         // clang-format off
         static const char *const items[][3] = {
             {"M_Play", "SM_New", ""}, {"M_Play", "SM_GetNumber", ""}, {"M_Options", "SM_Auto", ""},
-            {"M_Options", "SM_Voice", ""}, {"SM_Help", "SM_play", ""}, {"M_Partida", "SM_Repetir", ""},
-            {"M_Partida", "SM_Anular", ""}, {"M_Partida", "SM_Cantadas", ""}, {"SM_Help", "SM_AcercaDe", "frmAbout"},
-            {"M_Partida", "SM_Comprobar", "FrmComprobar"}, {"M_Play", "SM_1", "FrmCartones"},
+            {"M_Options", "SM_Voice", ""}, {"SM_Help", "SM_play", ""}, {"gameMenu", "repeatItem", ""},
+            {"gameMenu", "takeBackItem", ""}, {"gameMenu", "calledBallsItem", ""}, {"SM_Help", "SM_AcercaDe", "frmAbout"},
+            {"gameMenu", "checkClaimItem", "ClaimDialog"}, {"M_Play", "SM_1", "FrmCartones"},
             {"M_Play", "SM_2", "FrmCartones"}, {"M_Play", "SM_3", "FrmCartones"}, {"M_Play", "SM_4", "FrmCartones"}};
         // clang-format on
         const int choice = pick(int(std::size(items)) + 9) - int(std::size(items));
-        auto *ballsCalled = m_rig.window().findChild<QWidget *>(QStringLiteral("FrmBolasCantadas"));
+        auto *ballsCalled = m_rig.window().findChild<QWidget *>(QStringLiteral("CalledBallsWindow"));
         if (choice < 0) {
             const auto &[menu, item, window] = items[choice + std::size(items)];
             if (usable(menu, item) && *window)
@@ -180,8 +180,8 @@ private:
         const auto use = [this, name](QDialog &window) {
             if (name == QLatin1String("frmAbout") && chance(50))
                 QTest::mouseClick(named(window, "Label1"), Qt::LeftButton);
-            for (int i = pick(4); i > 0 && name == QLatin1String("FrmComprobar"); --i)
-                QTest::keyClicks(named(window, "TxtNumeros"), QStringLiteral("%1 ").arg(pick(95)));
+            for (int i = pick(4); i > 0 && name == QLatin1String("ClaimDialog"); --i)
+                QTest::keyClicks(named(window, "numbersField"), QStringLiteral("%1 ").arg(pick(95)));
             for (int i = pick(4); i > 0 && name == QLatin1String("FrmCartones") && window.isVisible(); --i) {
                 m_rig.fake.colours.answer
                     = chance(50) ? std::optional(QColor::fromRgb(QRgb(m_rng()))) : std::nullopt;
@@ -216,9 +216,9 @@ private:
         if (((calling || topLevel) && !m_rig.start()->isEnabled()) || (topLevel && state != RunState::Idle))
             return fail(QStringLiteral("the start button is not as the run state says"));
         if (!m_rig.menu("SM_Help")->menuAction()->isEnabled()
-            || !m_rig.menu("M_Partida")->menuAction()->isEnabled() || !m_rig.find("HscInterval")->isEnabled())
+            || !m_rig.menu("gameMenu")->menuAction()->isEnabled() || !m_rig.find("HscInterval")->isEnabled())
             return fail(QStringLiteral("the help or game menu or the delay bar was greyed"));
-        const auto *list = m_rig.window().findChild<QListWidget *>(QStringLiteral("LstBolas"));
+        const auto *list = m_rig.window().findChild<QListWidget *>(QStringLiteral("ballsList"));
         const std::vector<int> &order = m_rig.game().drawOrder();
         for (int i = 0; list && i < std::max(list->count(), int(order.size())); ++i) {
             if (i >= list->count() || i >= int(order.size())

@@ -3,11 +3,11 @@
 // itself, offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in
 // half is set aside and the program starts on a fresh board.
 
-#include "Cantabola.h"
-#include "FrmBingo.h"
-#include "GameStore.h"
-#include "QtColour.h"
-#include "RealPlatform.h"
+#include "app/Cantabola.h"
+#include "game/GameStore.h"
+#include "mainwindow/FrmBingo.h"
+#include "platform/QtColour.h"
+#include "platform/RealPlatform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,8 +43,7 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
     const ApplicationSetup setup;
     RealPlatform real(QStringLiteral(CANTABOLA_PROGRAM_DIR));
     Cantabola program(real.platform());
-    QObject::connect(&program.game(), &Partida::ballDrawn,
-                     [](int n) { say(QStringLiteral("ball=%1").arg(n)); });
+    QObject::connect(&program.game(), &Game::ballDrawn, [](int n) { say(QStringLiteral("ball=%1").arg(n)); });
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {

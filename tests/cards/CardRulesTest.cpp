@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the card numbers: the card rules over many draws, the redraws, and the rounding of a draw.
 
-#include "CardRules.h"
-#include "FakePlatform.h"
+#include "cards/CardRules.h"
+#include "support/FakePlatform.h"
 
 #include <QTest>
 #include <set>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the card window: its layout by card count, opening, colours, marks, modality and printing.
 
-#include "Rig.h"
+#include "support/Rig.h"
 
 #include <QPrinterInfo>
 #include <QProcess>

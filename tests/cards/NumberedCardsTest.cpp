@@ -2,9 +2,9 @@
 // Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, locked,
 // read-only), and the numbered sheet and the claim checked by number through the real windows.
 
-#include "CardRegistry.h"
-#include "FrmComprobar.h"
-#include "Rig.h"
+#include "cards/CardRegistry.h"
+#include "game/ClaimDialog.h"
+#include "support/Rig.h"
 
 #include <QDir>
 #include <QImage>
@@ -51,7 +51,7 @@ void print(Rig &g, int cards, const QStringList &paths, const std::function<void
 void checkClaims(Rig &g, const std::function<void(QDialog &)> &check)
 {
     const int opened = testing::whileModal(
-        "FrmComprobar", [&] { g.trigger("SM_Comprobar"); }, check);
+        "ClaimDialog", [&] { g.trigger("checkClaimItem"); }, check);
     QCOMPARE(opened, 1);
 }
 
@@ -134,14 +134,14 @@ private slots:
         const QDir folder(g.fake.platform.dataFolder);
         g.fake.random.scripted = {0.6}; // cards of RGB 0, 64, 64, their serials in white
         const auto unnumbered = [](QDialog &w) {
-            QVERIFY(!w.isVisible() && named(w, "LblSerie(1)")->isHidden());
+            QVERIFY(!w.isVisible() && named(w, "serialLabel(1)")->isHidden());
         };
-        QVERIFY(!g.action("SM_Numerar")->isChecked());
+        QVERIFY(!g.action("numberCardsItem")->isChecked());
         print(g, 1, {folder.filePath("plain.pdf")}, unnumbered);
         QVERIFY(!QFile::exists(folder.filePath(CardRegistry::fileName)));
-        g.trigger("SM_Numerar");
-        QVERIFY(
-            named<QAction>(Cantabola(g.fake.platform).window(), "SM_Numerar")->isChecked()); // the next run
+        g.trigger("numberCardsItem");
+        QVERIFY(named<QAction>(Cantabola(g.fake.platform).window(), "numberCardsItem")
+                    ->isChecked()); // the next run
         // A registry that cannot be opened leaves the sheet without numbers, and is told at the next check.
         QVERIFY(folder.mkdir(CardRegistry::fileName));
         print(g, 1, {folder.filePath("a.pdf")}, unnumbered);
@@ -153,7 +153,7 @@ private slots:
         print(g, 2, {folder.filePath("no-such-folder/a.pdf"), folder.filePath("numbered.pdf")},
               [&](QDialog &w) {
                   for (int card = 1; card <= 2; ++card) {
-                      auto *label = named<QLabel>(w, QString("LblSerie(%1)").arg(card));
+                      auto *label = named<QLabel>(w, QString("serialLabel(%1)").arg(card));
                       serials << (label->isHidden() ? QString() : label->text());
                       for (int k = 1; k <= cellsPerCard; ++k) {
                           printed[card - 1][k - 1] = cell(w, card, k)->text().toInt();
@@ -162,7 +162,7 @@ private slots:
                       QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
                       shown |= inWindow(w, label->parentWidget());
                   }
-                  serial = inWindow(w, named(w, "LblSerie(2)"));
+                  serial = inWindow(w, named(w, "serialLabel(2)"));
               });
         // The failed print took no number.
         QCOMPARE(serials, (QStringList{"", "", "Nº 1", "Nº 2"}));
@@ -186,10 +186,10 @@ private slots:
             g.clickStart();
         checkClaims(g, [&](QDialog &d) {
             std::vector<CardCheck> room;
-            connect(qobject_cast<FrmComprobar *>(&d), &FrmComprobar::cardChecked,
+            connect(qobject_cast<ClaimDialog *>(&d), &ClaimDialog::cardChecked,
                     [&](const CardCheck &c) { room.push_back(c); });
-            named<QLineEdit>(d, "TxtCarton")->setText("2");
-            auto *table = named<QTableWidget>(d, "TblCarton");
+            named<QLineEdit>(d, "cardNumberField")->setText("2");
+            auto *table = named<QTableWidget>(d, "cardGrid");
             QVERIFY(table->isVisible());
             for (int k = 1; k <= cellsPerCard; ++k) {
                 const int n = printed[1][k - 1];
@@ -197,10 +197,10 @@ private slots:
                 QCOMPARE(item->text(), n ? QString::number(n) : QString());
                 QCOMPARE(item->font().bold(), n && g.game().BolaSacada(n));
             }
-            QVERIFY(named<QLabel>(d, "LblVeredicto")->text().startsWith("Cartón Nº 2: "));
-            named<QLineEdit>(d, "TxtCarton")->setText("3");
+            QVERIFY(named<QLabel>(d, "verdictLabel")->text().startsWith("Cartón Nº 2: "));
+            named<QLineEdit>(d, "cardNumberField")->setText("3");
             QVERIFY(!table->isVisible());
-            QCOMPARE(named<QLabel>(d, "LblVeredicto")->text(), QString("No hay ningún cartón con el Nº 3."));
+            QCOMPARE(named<QLabel>(d, "verdictLabel")->text(), QString("No hay ningún cartón con el Nº 3."));
             QCOMPARE(room.size(), std::size_t(2));
             QCOMPARE(room[0].grid, std::optional<CardGrid>(printed[1]));
         });

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the fairness of the draw: every remaining ball equally likely, a drawn one never again.
 
-#include "Drum.h"
+#include "game/Drum.h"
 
 #include <QTest>
 #include <random>

@@ -3,7 +3,7 @@
 // calling, the end of a game and the new game, driven through the real main window with waits that take no
 // time and run the test's own clicks "during" them, as an operator's clicks would run.
 
-#include "Rig.h"
+#include "support/Rig.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,9 +3,9 @@
 // its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside
 // when it is not ours).
 
-#include "ClaimCheck.h"
-#include "GameStore.h"
-#include "RoomView.h"
+#include "game/ClaimCheck.h"
+#include "game/GameStore.h"
+#include "room/RoomView.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 // saying the number again, taking the last ball back, the list of the balls called, and taking up a game the
 // last run left unfinished (and only that: never the game of another copy still running).
 
-#include "GameStore.h"
-#include "Rig.h"
-#include "WordPlan.h"
+#include "game/GameStore.h"
+#include "support/Rig.h"
+#include "voice/WordPlan.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -70,22 +70,22 @@ private slots:
             if (index != 2)
                 return;
             const int opened = testing::whileModal(
-                "FrmComprobar", [&] { keys(g, Qt::CTRL | Qt::Key_K); },
+                "ClaimDialog", [&] { keys(g, Qt::CTRL | Qt::Key_K); },
                 [&](QDialog &d) {
                     QCOMPARE(g.start()->text(),
                              QStringLiteral("Sacar número")); // stopped as by "Parar juego"
                     QVERIFY(g.callingControls(true));
-                    auto *typed = named<QLineEdit>(d, "TxtNumeros");
+                    auto *typed = named<QLineEdit>(d, "numbersField");
                     const auto verdict = [&](const QString &text) {
                         typed->setText(text);
-                        summaries << named<QLabel>(d, "LblVeredicto")->text();
+                        summaries << named<QLabel>(d, "verdictLabel")->text();
                     };
                     const std::vector<int> &out = g.game().drawOrder();
                     verdict(QString());
                     verdict(QStringLiteral("%1, %2 %3 %2").arg(out[0]).arg(out[1]).arg(out[2]));
                     const int notOut = g.game().BolaSacada(90) ? (g.game().BolaSacada(89) ? 88 : 89) : 90;
                     verdict(QStringLiteral("%1 %2").arg(out[0]).arg(notOut));
-                    QCOMPARE(rows(named<QListWidget>(d, "LstNumeros")),
+                    QCOMPARE(rows(named<QListWidget>(d, "numbersList")),
                              (QStringList{QStringLiteral("%1 ✔ ha salido").arg(out[0]),
                                           QStringLiteral("%1 ✘ no ha salido").arg(notOut)}));
                     verdict(QStringLiteral("%1 91").arg(out[0]));
@@ -106,7 +106,7 @@ private slots:
     void repeatSaysTheShownNumberAgainEvenWithTheVoiceOff()
     {
         Rig g;
-        QVERIFY(!g.action("SM_Repetir")->isEnabled()); // nothing shown yet
+        QVERIFY(!g.action("repeatItem")->isEnabled()); // nothing shown yet
         g.trigger("SM_Voice");
         do
             drawOneByOne(g, 1);
@@ -126,7 +126,7 @@ private slots:
     void undoPutsTheLastBallBackDownToAnEmptyBoard()
     {
         Rig g;
-        QVERIFY(!g.action("SM_Anular")->isEnabled());
+        QVERIFY(!g.action("takeBackItem")->isEnabled());
         drawOneByOne(g, 3);
         const std::vector<int> out = g.game().drawOrder();
         for (int left = 2; left >= 0; --left) {
@@ -135,36 +135,36 @@ private slots:
             QCOMPARE(g.bigNumber(), left ? QString::number(out[std::size_t(left - 1)]) : QString());
             QVERIFY(g.boardAgreesWithGame());
         }
-        QVERIFY(!g.action("SM_Anular")->isEnabled());
+        QVERIFY(!g.action("takeBackItem")->isEnabled());
         // Not while the game calls by itself.
         g.trigger("SM_Auto");
         g.fake.waiter.during = [&](double, int index) {
             if (index == 3) { // the first wait of the calling
-                QVERIFY(!g.action("SM_Anular")->isEnabled());
+                QVERIFY(!g.action("takeBackItem")->isEnabled());
                 g.clickStart();
             }
         };
         g.clickStart();
         QCOMPARE(g.game().BolasSacadas(), 1);
-        QVERIFY(g.action("SM_Anular")->isEnabled());
+        QVERIFY(g.action("takeBackItem")->isEnabled());
     }
 
     void ballsCalledFollowTheGameAndAreCopiedAndSaved()
     {
         Rig g;
         keys(g, Qt::CTRL | Qt::Key_H);
-        auto *window = g.window().findChild<QWidget *>("FrmBolasCantadas");
+        auto *window = g.window().findChild<QWidget *>("CalledBallsWindow");
         QVERIFY(window && window->isVisible() && !window->isModal());
-        auto *list = named<QListWidget>(*window, "LstBolas");
+        auto *list = named<QListWidget>(*window, "ballsList");
         drawOneByOne(g, 3);
-        g.trigger("SM_Anular");
+        g.trigger("takeBackItem");
         const std::vector<int> &out = g.game().drawOrder();
         QCOMPARE(rows(list),
                  (QStringList{QStringLiteral("1. %1").arg(out[0]), QStringLiteral("2. %1").arg(out[1])}));
-        QTest::mouseClick(named<QPushButton>(*window, "CmdCopiar"), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(*window, "copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("%1\n%2").arg(out[0]).arg(out[1]));
         g.fake.files.path = g.fake.dataFolder.filePath("lista.txt");
-        QTest::mouseClick(named<QPushButton>(*window, "CmdGuardar"), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(*window, "saveButton"), Qt::LeftButton);
         QFile saved(g.fake.files.path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(saved.readAll()),

@@ -2,7 +2,7 @@
 // Protects the wait that keeps the window alive: events are served during it, handlers run nested inside
 // it, and an outer wait ends only after a wait started inside it.
 
-#include "SystemSeams.h"
+#include "platform/SystemSeams.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>

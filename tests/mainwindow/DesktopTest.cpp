@@ -5,9 +5,9 @@
 // a child process on an Xvfb display of its own, under openbox, and compares what the child reports with the
 // same screen on the fake platform.
 
-#include "FrmSala.h"
-#include "RealPlatform.h"
-#include "Rig.h"
+#include "platform/RealPlatform.h"
+#include "room/RoomScreen.h"
+#include "support/Rig.h"
 
 #include <QApplication>
 #include <QFile>
@@ -72,7 +72,7 @@ int runChild(int argc, char *argv[])
         return 0;
     waitUntilSettled(program.window());
     if (qgetenv("CANTABOLA_DESKTOP_CHILD") == "room") {
-        program.window().findChild<QAction *>(QStringLiteral("SM_Sala"))->trigger();
+        program.window().findChild<QAction *>(QStringLiteral("roomScreenItem"))->trigger();
         QWidget *room = program.roomScreen();
         QTest::qWait(1000);
         const auto screenOf = [](const QWidget *w) {

@@ -2,8 +2,8 @@
 // Protects the help viewer: the help document shown from its contents in a window of its own, beside the main
 // window and without holding it up; a missing or binary document said in the viewer itself.
 
-#include "HelpWindow.h"
-#include "RealPlatform.h"
+#include "platform/HelpWindow.h"
+#include "platform/RealPlatform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // Protects the main window's start-up on screens of every kind: the refusal of a screen too small, the
 // window's size, place and scale, the board's balls and font, and what the finished window shows.
 
-#include "AppInfo.h"
-#include "Rig.h"
+#include "platform/AppInfo.h"
+#include "support/Rig.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // Protects the answers of the real message boxes: a question is answered by Sí or No only, in that order,
 // Sí by Enter; Escape and the close box leave it standing. A box with one OK button closes on Escape as OK.
 
-#include "RealPlatform.h"
+#include "platform/RealPlatform.h"
 
 #include <QApplication>
 #include <QMessageBox>

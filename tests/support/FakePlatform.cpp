@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FakePlatform.h"
+#include "support/FakePlatform.h"
 
 #include <QCoreApplication>
 

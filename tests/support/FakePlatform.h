@@ -4,7 +4,7 @@
 // Recording fakes of every platform seam, so tests drive the real windows without a person, a screen of a
 // given size, a sound card, a printer or a browser.
 
-#include "WindowSeams.h"
+#include "platform/WindowSeams.h"
 
 #include <QPrinter>
 #include <QStringList>

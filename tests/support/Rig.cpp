@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Rig.h"
+#include "support/Rig.h"
 
 #include <QApplication>
 #include <QDir>

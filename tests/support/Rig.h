@@ -5,10 +5,10 @@
 // the fake platform, and what a person would look at: controls found by their design names, and whether the
 // board agrees with the game.
 
-#include "Cantabola.h"
-#include "FakePlatform.h"
-#include "FrmBingo.h"
-#include "QtColour.h"
+#include "app/Cantabola.h"
+#include "mainwindow/FrmBingo.h"
+#include "platform/QtColour.h"
+#include "support/FakePlatform.h"
 
 #include <QAction>
 #include <QDialog>
@@ -47,7 +47,7 @@ struct Rig
     }
 
     FrmBingo &window() const { return program->window(); }
-    Partida &game() const { return program->game(); }
+    Game &game() const { return program->game(); }
     template<typename T = QWidget> T *find(const QString &name) const { return named<T>(window(), name); }
     QAction *action(const QString &name) const { return find<QAction>(name); }
     QMenu *menu(const QString &name) const { return find<QMenu>(name); }
@@ -62,7 +62,7 @@ struct Rig
     // ball is out, and the large label shows the last ball.
     bool boardAgreesWithGame() const
     {
-        const Partida &g = game();
+        const Game &g = game();
         if (bigNumber() != (g.NumEnJuego() ? QString::number(g.NumEnJuego()) : QString()))
             return false;
         for (int n = 1; n <= 90; ++n) {

@@ -5,10 +5,10 @@
 // the program's sound files heard, damaged files played or skipped without a crash or a hang, and the program
 // silent and quiet when its sound library is broken. One check measures time, with a wide margin.
 
-#include "DecirNumero.h"
-#include "DeferredSound.h"
-#include "Rig.h"
-#include "SdlSound.h"
+#include "support/Rig.h"
+#include "voice/DecirNumero.h"
+#include "voice/DeferredSound.h"
+#include "voice/SdlSound.h"
 
 #include <QElapsedTimer>
 #include <QLibraryInfo>

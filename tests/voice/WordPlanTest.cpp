@@ -4,8 +4,8 @@
 // "treinta y cuatro" treintay.wav then 4.wav; one number of every ten, and each edge between one word and
 // two.
 
-#include "DecirNumero.h"
-#include "FakePlatform.h"
+#include "support/FakePlatform.h"
+#include "voice/DecirNumero.h"
 
 #include <QTest>
 

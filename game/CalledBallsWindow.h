@@ -5,7 +5,7 @@
 // goes; the list can be copied or saved with the time of each ball. Not modal: it can stay open beside the
 // board.
 
-#include "WindowSeams.h"
+#include "platform/WindowSeams.h"
 
 #include <QWidget>
 
@@ -13,26 +13,26 @@ class QListWidget;
 
 namespace cantabola {
 
-class Partida;
+class Game;
 
-class FrmBolasCantadas : public QWidget
+class CalledBallsWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    FrmBolasCantadas(const Partida &game, Platform &platform, QWidget *parent);
+    CalledBallsWindow(const Game &game, Platform &platform, QWidget *parent);
 
     // The balls, one number per line, as "Copiar" puts them on the clipboard.
     QString numbersText() const;
 
 private:
     void refill();
-    void CmdCopiar_Click();
-    void CmdGuardar_Click();
+    void copyClicked();
+    void saveClicked();
 
-    const Partida &m_game;
+    const Game &m_game;
     Platform &m_platform;
-    QListWidget *LstBolas = nullptr;
+    QListWidget *ballsList = nullptr;
 };
 
 } // namespace cantabola

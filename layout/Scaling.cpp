@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Scaling.h"
+#include "layout/Scaling.h"
 
 #include <algorithm>
 #include <cctype>

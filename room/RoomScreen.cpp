@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FrmSala.h"
+#include "room/RoomScreen.h"
 
-#include "AniGif.h"
-#include "Partida.h"
+#include "game/Game.h"
+#include "platform/AniGif.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -24,18 +24,18 @@ const QColor ballNumber(0x80, 0x00, 0x00);
 constexpr double bannerAspect = 414.0 / 57.0;
 } // namespace
 
-FrmSala::FrmSala(const Partida &game, QWidget *parent)
+RoomScreen::RoomScreen(const Game &game, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_game(game)
     , m_banner(new AniGif(this))
 {
-    setObjectName(QStringLiteral("FrmSala"));
+    setObjectName(QStringLiteral("RoomScreen"));
     setWindowTitle(QStringLiteral("Cantabola — Sala"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_banner->setScaledContents(true);
     m_banner->setAttribute(Qt::WA_TransparentForMouseEvents);
     // The number is on the room's screen before it is announced, as on the operator's.
-    connect(&game, &Partida::ballDrawn, this, [this] {
+    connect(&game, &Game::ballDrawn, this, [this] {
         follow();
         repaint();
     });
@@ -43,19 +43,19 @@ FrmSala::FrmSala(const Partida &game, QWidget *parent)
         follow();
         update();
     };
-    connect(&game, &Partida::ballTakenBack, this, followLater);
-    connect(&game, &Partida::drumReset, this, followLater);
-    connect(&game, &Partida::gameRestored, this, followLater);
+    connect(&game, &Game::ballTakenBack, this, followLater);
+    connect(&game, &Game::drumReset, this, followLater);
+    connect(&game, &Game::gameRestored, this, followLater);
     follow();
     resize(800, 600);
 }
 
-void FrmSala::follow()
+void RoomScreen::follow()
 {
     m_view = roomView(m_game.drawOrder());
 }
 
-void FrmSala::showForRoom(const QWidget &operatorWindow)
+void RoomScreen::showForRoom(const QWidget &operatorWindow)
 {
     QScreen *operatorScreen = operatorWindow.screen();
     QScreen *target = operatorScreen;
@@ -72,31 +72,31 @@ void FrmSala::showForRoom(const QWidget &operatorWindow)
     raise();
 }
 
-void FrmSala::showBanner(const QString &picturePath)
+void RoomScreen::showBanner(const QString &picturePath)
 {
     m_banner->loadFile(picturePath);
 }
 
-void FrmSala::showClaim(const ClaimVerdict &verdict)
+void RoomScreen::showClaim(const ClaimVerdict &verdict)
 {
     m_claim = verdict;
     update();
 }
 
-void FrmSala::showCardCheck(const CardCheck &check)
+void RoomScreen::showCardCheck(const CardCheck &check)
 {
     m_card = check;
     update();
 }
 
-void FrmSala::hideClaim()
+void RoomScreen::hideClaim()
 {
     m_claim.reset();
     m_card.reset();
     update();
 }
 
-void FrmSala::drawCard(QPainter &painter, const QRectF &area, double h)
+void RoomScreen::drawCard(QPainter &painter, const QRectF &area, double h)
 {
     // The card as printed: 3 rows of 9, its cells numbered down the columns, blanks dark.
     drawText(painter, QRectF(area.left(), area.top(), area.width(), 0.08 * h),
@@ -120,7 +120,7 @@ void FrmSala::drawCard(QPainter &painter, const QRectF &area, double h)
     }
 }
 
-void FrmSala::resizeEvent(QResizeEvent *event)
+void RoomScreen::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     const double h = height();
@@ -130,8 +130,8 @@ void FrmSala::resizeEvent(QResizeEvent *event)
         QRectF((width() - bannerWidth) / 2, h - bannerHeight - 0.02 * h, bannerWidth, bannerHeight).toRect());
 }
 
-void FrmSala::drawText(QPainter &painter, const QRectF &box, const QString &caption, double pixels, bool bold,
-                       const QColor &colour)
+void RoomScreen::drawText(QPainter &painter, const QRectF &box, const QString &caption, double pixels,
+                          bool bold, const QColor &colour)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(std::max(1, static_cast<int>(pixels)));
@@ -142,7 +142,7 @@ void FrmSala::drawText(QPainter &painter, const QRectF &box, const QString &capt
     m_smallestText = m_smallestText ? std::min(m_smallestText, font.pixelSize()) : font.pixelSize();
 }
 
-void FrmSala::paintEvent(QPaintEvent * /*event*/)
+void RoomScreen::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -220,7 +220,7 @@ void FrmSala::paintEvent(QPaintEvent * /*event*/)
     m_painted = m_view;
 }
 
-void FrmSala::keyPressEvent(QKeyEvent *event)
+void RoomScreen::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && isFullScreen())
         showNormal();
@@ -230,7 +230,7 @@ void FrmSala::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
-void FrmSala::closeEvent(QCloseEvent *event)
+void RoomScreen::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     emit closed();

@@ -6,7 +6,7 @@
 // size of the window and its controls is divided by them, so the layout fills the same share of any screen.
 // The arithmetic is kept in single precision, as the stored properties are.
 
-#include "ScreenInfo.h"
+#include "platform/ScreenInfo.h"
 
 #include <cstdint>
 #include <functional>

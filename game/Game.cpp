@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Partida.h"
+#include "game/Game.h"
 
-#include "DecirNumero.h"
+#include "voice/DecirNumero.h"
 
 #include <QCoreApplication>
 
@@ -12,7 +12,7 @@ namespace {
 constexpr double oneByOnePause = 0.7;
 } // namespace
 
-Partida::Partida(Seams seams, QObject *parent)
+Game::Game(Seams seams, QObject *parent)
     : QObject(parent)
     , m_seams(seams)
 {
@@ -20,7 +20,7 @@ Partida::Partida(Seams seams, QObject *parent)
     m_times.reserve(90);
 }
 
-void Partida::startOrStop()
+void Game::startOrStop()
 {
     if (!m_automatic) {
         SacarBola(false);
@@ -36,7 +36,7 @@ void Partida::startOrStop()
         setRunState(RunState::Idle);
 }
 
-void Partida::SacarBola(bool automatico)
+void Game::SacarBola(bool automatico)
 {
     m_seams.random.reseed(m_seams.clock.secondsSinceMidnight());
 
@@ -71,7 +71,7 @@ void Partida::SacarBola(bool automatico)
     }
 }
 
-void Partida::drawStep()
+void Game::drawStep()
 {
     if (BolasSacadas() >= 90)
         return; // an empty drum has no ball to give
@@ -89,7 +89,7 @@ void Partida::drawStep()
         m_seams.sound.play(QStringLiteral("pac.wav"), PlayMode::Async);
 }
 
-void Partida::endOfGame()
+void Game::endOfGame()
 {
     emit gameOver();
     // Answered with a new game: the start command is offered again. Otherwise the program is ending.
@@ -97,7 +97,7 @@ void Partida::endOfGame()
         setRunState(RunState::Idle);
 }
 
-void Partida::NuevaPartida()
+void Game::newGame()
 {
     m_drawn.fill(false);
     m_order.clear();
@@ -105,7 +105,7 @@ void Partida::NuevaPartida()
     emit drumReset();
 }
 
-bool Partida::AnularUltimaBola()
+bool Game::takeBackLastBall()
 {
     if (m_order.empty() || m_run == RunState::Calling)
         return false;
@@ -117,18 +117,18 @@ bool Partida::AnularUltimaBola()
     return true;
 }
 
-void Partida::RepetirNumero()
+void Game::repeatNumber()
 {
     if (const int n = NumEnJuego())
         DecirNumeroSinEsperar(m_seams.sound, n);
 }
 
-void Partida::TerminarPartida()
+void Game::endForGood()
 {
     emit gameFinished();
 }
 
-void Partida::restore(const std::vector<int> &order, const std::vector<QDateTime> &times)
+void Game::restore(const std::vector<int> &order, const std::vector<QDateTime> &times)
 {
     if (!m_order.empty() || order.size() != times.size() || order.size() > 90)
         return;
@@ -145,7 +145,7 @@ void Partida::restore(const std::vector<int> &order, const std::vector<QDateTime
     emit gameRestored();
 }
 
-void Partida::setRunState(RunState state)
+void Game::setRunState(RunState state)
 {
     if (state == m_run)
         return;

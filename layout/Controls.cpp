@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Controls.h"
+#include "layout/Controls.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -131,7 +131,7 @@ std::vector<ScalableControl> ControlSet::scalableControls()
 
 } // namespace cantabola
 
-#include "QtColour.h"
+#include "platform/QtColour.h"
 
 #include <QVariant>
 

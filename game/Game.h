@@ -9,8 +9,8 @@
 // every pause dispatches window events, so a stop command runs nested inside the wait of the run it stops.
 // The run state is what the loop reads after every wait to learn that stop was pressed.
 
-#include "Drum.h"
-#include "Seams.h"
+#include "game/Drum.h"
+#include "platform/Seams.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -24,7 +24,7 @@ enum class RunState {
     Calling, // automatic calling: the start command stops it
 };
 
-class Partida : public QObject
+class Game : public QObject
 {
     Q_OBJECT
 
@@ -38,7 +38,7 @@ public:
         Sound &sound;
     };
 
-    explicit Partida(Seams seams, QObject *parent = nullptr);
+    explicit Game(Seams seams, QObject *parent = nullptr);
 
     // The state of the game.
     bool BolaSacada(int n) const { return n >= 1 && n <= 90 && m_drawn[static_cast<std::size_t>(n)]; }
@@ -63,14 +63,14 @@ public:
     // One ball (false) or automatic calling until stopped or the game is over (true).
     void SacarBola(bool automatico);
     // Puts every ball back in the drum.
-    void NuevaPartida();
+    void newGame();
     // Puts the last ball drawn back in the drum; not during automatic calling. False when nothing was done.
-    bool AnularUltimaBola();
+    bool takeBackLastBall();
     // Announces the number shown again, as its draw did, whatever the voice switch says; it never holds the
     // thread, so it cannot delay the next draw.
-    void RepetirNumero();
+    void repeatNumber();
     // The operator answered the end-of-game question with No: the game is over for good.
-    void TerminarPartida();
+    void endForGood();
     // Takes up a game saved earlier: its balls in their order, with their times. Only on a fresh drum.
     void restore(const std::vector<int> &order, const std::vector<QDateTime> &times);
 
@@ -87,7 +87,7 @@ signals:
     void gameFinished();
     void runStateChanged(cantabola::RunState state);
     // All 90 balls are out and the operator asked for more: the observer asks whether to play again and
-    // answers with NuevaPartida() (or ends the program).
+    // answers with newGame() (or ends the program).
     void gameOver();
 
 private:

@@ -5,7 +5,7 @@
 // Twips are the program's unit throughout; a control's twips become pixels only here, when its widget is
 // placed, with the screen's twips per pixel.
 
-#include "Scaling.h"
+#include "layout/Scaling.h"
 
 #include <QString>
 #include <QWidget>

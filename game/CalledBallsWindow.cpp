@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FrmBolasCantadas.h"
+#include "game/CalledBallsWindow.h"
 
-#include "AppInfo.h"
-#include "Partida.h"
+#include "game/Game.h"
+#include "platform/AppInfo.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -14,22 +14,22 @@
 
 namespace cantabola {
 
-FrmBolasCantadas::FrmBolasCantadas(const Partida &game, Platform &platform, QWidget *parent)
+CalledBallsWindow::CalledBallsWindow(const Game &game, Platform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_game(game)
     , m_platform(platform)
 {
-    setObjectName(QStringLiteral("FrmBolasCantadas"));
+    setObjectName(QStringLiteral("CalledBallsWindow"));
     setWindowTitle(QStringLiteral("Bolas cantadas"));
-    LstBolas = new QListWidget(this);
-    LstBolas->setObjectName(QStringLiteral("LstBolas"));
+    ballsList = new QListWidget(this);
+    ballsList->setObjectName(QStringLiteral("ballsList"));
     const auto button = [this](const char *name, const QString &caption) {
         auto *made = new QPushButton(caption, this);
         made->setObjectName(QLatin1String(name));
         return made;
     };
-    QPushButton *copy = button("CmdCopiar", QStringLiteral("Copiar"));
-    QPushButton *save = button("CmdGuardar", QStringLiteral("Guardar..."));
+    QPushButton *copy = button("copyButton", QStringLiteral("Copiar"));
+    QPushButton *save = button("saveButton", QStringLiteral("Guardar..."));
     QPushButton *close = button("CmdCerrar", QStringLiteral("Cerrar"));
     auto *row = new QHBoxLayout;
     row->addWidget(copy);
@@ -37,38 +37,38 @@ FrmBolasCantadas::FrmBolasCantadas(const Partida &game, Platform &platform, QWid
     row->addStretch();
     row->addWidget(close);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(LstBolas, 1);
+    layout->addWidget(ballsList, 1);
     layout->addLayout(row);
     resize(260, 420);
 
-    connect(copy, &QPushButton::clicked, this, &FrmBolasCantadas::CmdCopiar_Click);
-    connect(save, &QPushButton::clicked, this, &FrmBolasCantadas::CmdGuardar_Click);
+    connect(copy, &QPushButton::clicked, this, &CalledBallsWindow::copyClicked);
+    connect(save, &QPushButton::clicked, this, &CalledBallsWindow::saveClicked);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     // Every change of the game, also during the automatic calling.
-    connect(&game, &Partida::ballDrawn, this, &FrmBolasCantadas::refill);
-    connect(&game, &Partida::ballTakenBack, this, &FrmBolasCantadas::refill);
-    connect(&game, &Partida::drumReset, this, &FrmBolasCantadas::refill);
-    connect(&game, &Partida::gameRestored, this, &FrmBolasCantadas::refill);
+    connect(&game, &Game::ballDrawn, this, &CalledBallsWindow::refill);
+    connect(&game, &Game::ballTakenBack, this, &CalledBallsWindow::refill);
+    connect(&game, &Game::drumReset, this, &CalledBallsWindow::refill);
+    connect(&game, &Game::gameRestored, this, &CalledBallsWindow::refill);
     refill();
 }
 
-void FrmBolasCantadas::refill()
+void CalledBallsWindow::refill()
 {
     // Rows are written only where they differ: a draw adds one, an undo takes the last off.
     const std::vector<int> &order = m_game.drawOrder();
-    while (LstBolas->count() > static_cast<int>(order.size()))
-        delete LstBolas->takeItem(LstBolas->count() - 1);
+    while (ballsList->count() > static_cast<int>(order.size()))
+        delete ballsList->takeItem(ballsList->count() - 1);
     for (int i = 0; i < static_cast<int>(order.size()); ++i) {
         const QString row = QStringLiteral("%1. %2").arg(i + 1).arg(order[static_cast<std::size_t>(i)]);
-        if (i >= LstBolas->count())
-            LstBolas->addItem(row);
-        else if (LstBolas->item(i)->text() != row)
-            LstBolas->item(i)->setText(row);
+        if (i >= ballsList->count())
+            ballsList->addItem(row);
+        else if (ballsList->item(i)->text() != row)
+            ballsList->item(i)->setText(row);
     }
-    LstBolas->scrollToBottom();
+    ballsList->scrollToBottom();
 }
 
-QString FrmBolasCantadas::numbersText() const
+QString CalledBallsWindow::numbersText() const
 {
     QStringList lines;
     for (const int n : m_game.drawOrder())
@@ -76,12 +76,12 @@ QString FrmBolasCantadas::numbersText() const
     return lines.join(QLatin1Char('\n'));
 }
 
-void FrmBolasCantadas::CmdCopiar_Click()
+void CalledBallsWindow::copyClicked()
 {
     QGuiApplication::clipboard()->setText(numbersText());
 }
 
-void FrmBolasCantadas::CmdGuardar_Click()
+void CalledBallsWindow::saveClicked()
 {
     const QString path = m_platform.files.saveFileName(this, QStringLiteral("Guardar las bolas cantadas"),
                                                        QStringLiteral("bolas-cantadas.txt"));

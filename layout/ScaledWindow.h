@@ -4,8 +4,8 @@
 // What the two windows laid out for the design screen share: their controls, their own geometry in twips,
 // whether they have been scaled to the screen, and putting that geometry on the screen.
 
-#include "Controls.h"
-#include "Scaling.h"
+#include "layout/Controls.h"
+#include "layout/Scaling.h"
 
 #include <functional>
 #include <memory>

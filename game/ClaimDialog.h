@@ -5,7 +5,7 @@
 // sees at once which have been drawn, with one line of verdict. Modal over the main window; the calling has
 // been stopped before it opens.
 
-#include "ClaimCheck.h"
+#include "game/ClaimCheck.h"
 
 #include <QDialog>
 
@@ -16,15 +16,15 @@ class QTableWidget;
 
 namespace cantabola {
 
-class Partida;
+class Game;
 
-class FrmComprobar : public QDialog
+class ClaimDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     // lookup finds a printed card by its serial.
-    FrmComprobar(const Partida &game, CardLookup lookup, QWidget *parent);
+    ClaimDialog(const Game &game, CardLookup lookup, QWidget *parent);
 
     const ClaimVerdict &verdict() const { return m_verdict; }
 
@@ -35,17 +35,17 @@ signals:
     void cardChecked(const cantabola::CardCheck &check);
 
 private:
-    void TxtNumeros_Change();
-    void TxtCarton_Change();
+    void numbersChanged();
+    void cardNumberChanged();
 
-    const Partida &m_game;
+    const Game &m_game;
     CardLookup m_lookup;
     ClaimVerdict m_verdict;
-    QLineEdit *TxtCarton = nullptr;
-    QTableWidget *TblCarton = nullptr;
-    QLineEdit *TxtNumeros = nullptr;
-    QListWidget *LstNumeros = nullptr;
-    QLabel *LblVeredicto = nullptr;
+    QLineEdit *cardNumberField = nullptr;
+    QTableWidget *cardGrid = nullptr;
+    QLineEdit *numbersField = nullptr;
+    QListWidget *numbersList = nullptr;
+    QLabel *verdictLabel = nullptr;
 };
 
 } // namespace cantabola

@@ -3,9 +3,9 @@
 // resumed game, shows the claim being checked, keeps its text legible at every size, and closing it leaves
 // the game going.
 
-#include "AniGif.h"
-#include "FrmSala.h"
-#include "Rig.h"
+#include "room/RoomScreen.h"
+#include "platform/AniGif.h"
+#include "support/Rig.h"
 
 #include <QLineEdit>
 #include <QMovie>
@@ -15,10 +15,10 @@ using namespace cantabola;
 using cantabola::testing::Rig;
 
 namespace {
-FrmSala *openRoom(Rig &g)
+RoomScreen *openRoom(Rig &g)
 {
-    g.trigger("SM_Sala");
-    FrmSala *room = g.program->roomScreen();
+    g.trigger("roomScreenItem");
+    RoomScreen *room = g.program->roomScreen();
     if (room && !QTest::qWaitForWindowExposed(room))
         return nullptr;
     return room;
@@ -33,7 +33,7 @@ private slots:
     void roomFollowsTheGameAndIsPaintedBeforeTheAnnouncement()
     {
         Rig g;
-        FrmSala *room = openRoom(g);
+        RoomScreen *room = openRoom(g);
         QVERIFY(room && room->isVisible() && room->isFullScreen());
         QCOMPARE(room->windowTitle(), QStringLiteral("Cantabola — Sala"));
         bool paintedFirst = true;
@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(room->findChild<AniGif *>()->movie()->fileName(),
                  g.find<AniGif>("AniGIF1")->movie()->fileName());
 
-        g.trigger("SM_Anular");
+        g.trigger("takeBackItem");
         QTest::qWait(0);
         QCOMPARE(room->shown().current, out[5]);
         QCOMPARE(room->shown().count, 6);
@@ -65,7 +65,7 @@ private slots:
         g.fake.sound.onPlay = nullptr;
         room->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!g.action("SM_Sala")->isChecked());
+        QVERIFY(!g.action("roomScreenItem")->isChecked());
         QVERIFY(!g.program->roomScreen());
         g.clickStart();
         QCOMPARE(g.game().BolasSacadas(), 1);
@@ -74,16 +74,16 @@ private slots:
     void roomWatchesTheClaimBeingChecked()
     {
         Rig g;
-        FrmSala *room = openRoom(g);
+        RoomScreen *room = openRoom(g);
         g.trigger("SM_Auto");
         g.clickStart();
         const int opened = testing::whileModal(
-            "FrmComprobar", [&] { g.trigger("SM_Comprobar"); },
+            "ClaimDialog", [&] { g.trigger("checkClaimItem"); },
             [&](QDialog &d) {
-                testing::named<QLineEdit>(d, "TxtNumeros")->setText(QString::number(g.game().NumEnJuego()));
+                testing::named<QLineEdit>(d, "numbersField")->setText(QString::number(g.game().NumEnJuego()));
                 QTest::qWait(0);
                 QVERIFY(room->claimShown());
-                testing::named<QLineEdit>(d, "TxtCarton")
+                testing::named<QLineEdit>(d, "cardNumberField")
                     ->setText(QStringLiteral("77")); // checked by its number
                 room->repaint();
                 QVERIFY(room->claimShown());
@@ -104,7 +104,7 @@ private slots:
     {
         QFETCH(QSize, size);
         Rig g;
-        FrmSala room(g.game());
+        RoomScreen room(g.game());
         g.trigger("SM_Auto");
         for (int i = 0; i < 10; ++i)
             g.clickStart();

@@ -7,8 +7,8 @@
 // tens, the count, and the sponsor banner of the main window. While a claim is checked, the room watches the
 // check.
 
-#include "ClaimCheck.h"
-#include "RoomView.h"
+#include "game/ClaimCheck.h"
+#include "room/RoomView.h"
 
 #include <QWidget>
 #include <optional>
@@ -16,14 +16,14 @@
 namespace cantabola {
 
 class AniGif;
-class Partida;
+class Game;
 
-class FrmSala : public QWidget
+class RoomScreen : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit FrmSala(const Partida &game, QWidget *parent = nullptr);
+    explicit RoomScreen(const Game &game, QWidget *parent = nullptr);
 
     // Opens full screen on a screen other than the one `operatorWindow` is on, when there is one.
     void showForRoom(const QWidget &operatorWindow);
@@ -55,7 +55,7 @@ private:
     void drawText(QPainter &painter, const QRectF &box, const QString &text, double pixels, bool bold,
                   const QColor &colour);
 
-    const Partida &m_game;
+    const Game &m_game;
     RoomView m_view;
     RoomView m_painted;
     std::optional<ClaimVerdict> m_claim;

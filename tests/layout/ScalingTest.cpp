@@ -3,7 +3,7 @@
 // life, a maximised window keeps its own geometry, only self-sizing labels on the window itself are refitted,
 // and a property an object lacks is skipped.
 
-#include "Scaling.h"
+#include "layout/Scaling.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ScaledWindow.h"
+#include "layout/ScaledWindow.h"
 
 #include <QEvent>
 
