@@ -31,16 +31,10 @@ void switchOffToolkitScaling()
 
 Cantabola::Cantabola(Platform &platform)
     : m_platform(platform)
-    , m_game({platform.clock, platform.random, platform.waiter, platform.sound})
     , m_store(platform.dataFolder)
+    , m_game({platform.clock, platform.random, platform.waiter, platform.sound, &m_store})
     , m_registry(platform.dataFolder, platform.settingsFile)
 {
-    // The game is saved before any window shows a change: what the room saw is on disk.
-    QObject::connect(&m_game, &Game::ballDrawn, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Game::ballTakenBack, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Game::drumReset, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Game::gameFinished, &m_game, [this] { m_store.save({}, {}); });
-
     m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
                      [this] { cardWindow().showModal(); });
@@ -116,11 +110,6 @@ void Cantabola::checkClaim()
     dialog.exec();
     if (m_room)
         m_room->hideClaim();
-}
-
-void Cantabola::saveGame()
-{
-    m_store.save(m_game.drawOrder(), m_game.drawTimes());
 }
 
 bool Cantabola::start()

@@ -71,13 +71,12 @@ private:
     void showBallsCalled();
     void showRoomScreen(bool shown);
     void checkClaim();
-    void saveGame();
     void offerResume();
 
     Platform &m_platform;
     ScaleValues m_scale;
+    GameStore m_store; // before the game, which keeps itself in it
     Game m_game;
-    GameStore m_store;
     CardRegistry m_registry;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;

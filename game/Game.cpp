@@ -82,6 +82,7 @@ void Game::drawStep()
     m_times.push_back(m_seams.clock.dateTime());
 
     // The number is on the screen before it is announced: a tens word holds the thread while it is spoken.
+    keep();
     emit ballDrawn(n);
     if (m_voice)
         DecirNumero(m_seams.sound, n);
@@ -91,9 +92,18 @@ void Game::drawStep()
 
 void Game::endOfGame()
 {
-    emit gameOver();
-    // Answered with a new game: the start command is offered again. Otherwise the program is ending.
-    if (m_order.empty() && m_run == RunState::Drawing)
+    if (!m_question)
+        return;
+    if (!m_question->playAgain()) {
+        // Over for good: nothing is left to take up at the next start.
+        if (m_seams.record)
+            m_seams.record->keep({}, {});
+        emit gameFinished();
+        return;
+    }
+    newGame();
+    // The start command is offered again.
+    if (m_run == RunState::Drawing)
         setRunState(RunState::Idle);
 }
 
@@ -102,6 +112,7 @@ void Game::newGame()
     m_drawn.fill(false);
     m_order.clear();
     m_times.clear();
+    keep();
     emit drumReset();
 }
 
@@ -113,6 +124,7 @@ bool Game::takeBackLastBall()
     m_order.pop_back();
     m_times.pop_back();
     m_drawn[static_cast<std::size_t>(n)] = false;
+    keep();
     emit ballTakenBack(n);
     return true;
 }
@@ -123,9 +135,10 @@ void Game::repeatNumber()
         DecirNumeroSinEsperar(m_seams.sound, n);
 }
 
-void Game::endForGood()
+void Game::keep()
 {
-    emit gameFinished();
+    if (m_seams.record)
+        m_seams.record->keep(m_order, m_times);
 }
 
 void Game::restore(const std::vector<int> &order, const std::vector<QDateTime> &times)

@@ -18,6 +18,23 @@
 
 namespace cantabola {
 
+// What the game asks the operator when all 90 balls are out and more are asked for.
+class EndOfGameQuestion
+{
+public:
+    virtual ~EndOfGameQuestion() = default;
+    virtual bool playAgain() = 0;
+};
+
+// Where the game keeps itself between runs. The game writes each change here before it tells anyone, so
+// that whatever a window or the room has shown is already kept.
+class GameRecord
+{
+public:
+    virtual ~GameRecord() = default;
+    virtual void keep(const std::vector<int> &order, const std::vector<QDateTime> &times) = 0;
+};
+
 enum class RunState {
     Idle, // waiting for the operator
     Drawing, // one ball drawn one-by-one, its announcement not yet over: the start command is not offered
@@ -36,6 +53,7 @@ public:
         Random &random;
         Waiter &waiter;
         Sound &sound;
+        GameRecord *record = nullptr; // nothing kept without one
     };
 
     explicit Game(Seams seams, QObject *parent = nullptr);
@@ -69,8 +87,8 @@ public:
     // Announces the number shown again, as its draw did, whatever the voice switch says; it never holds the
     // thread, so it cannot delay the next draw.
     void repeatNumber();
-    // The operator answered the end-of-game question with No: the game is over for good.
-    void endForGood();
+    // Who answers the end-of-game question; without anybody to ask, a full drum simply stays full.
+    void setEndOfGameQuestion(EndOfGameQuestion *question) { m_question = question; }
     // Takes up a game saved earlier: its balls in their order, with their times. Only on a fresh drum.
     void restore(const std::vector<int> &order, const std::vector<QDateTime> &times);
 
@@ -83,19 +101,18 @@ signals:
     void drumReset();
     // A saved game was taken up: every ball of drawOrder() is out at once.
     void gameRestored();
-    // The operator ended the game for good at its end.
+    // The operator answered the end-of-game question with No: the game is over for good, and kept as no game.
     void gameFinished();
     void runStateChanged(cantabola::RunState state);
-    // All 90 balls are out and the operator asked for more: the observer asks whether to play again and
-    // answers with newGame() (or ends the program).
-    void gameOver();
 
 private:
     void drawStep();
     void endOfGame();
     void setRunState(RunState state);
+    void keep();
 
     Seams m_seams;
+    EndOfGameQuestion *m_question = nullptr;
     DrawnFlags m_drawn{};
     std::vector<int> m_order;
     std::vector<QDateTime> m_times;

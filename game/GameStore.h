@@ -10,6 +10,8 @@
 // desktop calls its game without saving it, and does not offer the first copy's game as unfinished, so
 // neither can overwrite the other's.
 
+#include "game/Game.h"
+
 #include <QDateTime>
 #include <QString>
 #include <memory>
@@ -26,13 +28,13 @@ struct SavedGame
     std::vector<QDateTime> times;
 };
 
-class GameStore
+class GameStore : public GameRecord
 {
 public:
     static inline const QString fileName = QStringLiteral("partida.json");
 
     explicit GameStore(QString folder);
-    ~GameStore();
+    ~GameStore() override;
     GameStore(const GameStore &) = delete;
     GameStore &operator=(const GameStore &) = delete;
 
@@ -43,6 +45,11 @@ public:
 
     // Writes the game; false when the folder cannot be written (the game goes on unsaved).
     bool save(const std::vector<int> &order, const std::vector<QDateTime> &times) const;
+    // GameRecord: as save(); a folder that cannot be written leaves the game going unsaved.
+    void keep(const std::vector<int> &order, const std::vector<QDateTime> &times) override
+    {
+        save(order, times);
+    }
     // The game saved, when it has balls out. A file that is not a game of ours (truncated, empty, of a newer
     // version, unreadable) is set aside under another name and nothing is taken up.
     std::optional<SavedGame> load() const;

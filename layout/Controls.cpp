@@ -200,4 +200,33 @@ void applyDrawingOrder(const ControlSet &controls)
     }
 }
 
+QFrame *makePanel(QWidget *parent)
+{
+    auto *panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    // Only the panel's own background: text without a colour of its own (the delay label) keeps the
+    // desktop's text colour.
+    setBackColour(panel, 0x00000000, true);
+    return panel;
+}
+
+QLabel *makeImage(QWidget *parent, const QString &picture)
+{
+    auto *image = new QLabel(parent);
+    image->setPixmap(QPixmap(picture));
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return image;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
 } // namespace cantabola

@@ -8,6 +8,9 @@
 #include "layout/Scaling.h"
 
 #include <QString>
+
+class QFrame;
+class QLabel;
 #include <QWidget>
 #include <deque>
 #include <optional>
@@ -80,5 +83,11 @@ std::uint32_t backColour(const QWidget *widget);
 // entry defined earlier is drawn in front of one defined later; buttons, scroll bars, panels and components
 // are always in front of those.
 void applyDrawingOrder(const ControlSet &controls);
+
+// The design's kinds of controls as widgets: a sunken black panel (a picture box), an image that lets clicks
+// through to what is under it, and a centred label that does too.
+QFrame *makePanel(QWidget *parent);
+QLabel *makeImage(QWidget *parent, const QString &picture);
+QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font);
 
 } // namespace cantabola

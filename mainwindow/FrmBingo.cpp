@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/FrmBingo.h"
 
+#include "about/BannerView.h"
 #include "about/WebAddress.h"
+#include "mainwindow/Board.h"
 #include "mainwindow/BoardGeometry.h"
-#include "platform/AniGif.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/QtColour.h"
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
-#include <QTimer>
 
 namespace cantabola {
 
@@ -65,35 +65,6 @@ private:
 
 namespace {
 
-QFrame *makePanel(QWidget *parent)
-{
-    auto *panel = new QFrame(parent);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
-    // Only the panel's own background: text without a colour of its own (the delay label) keeps the
-    // desktop's text colour.
-    setBackColour(panel, 0x00000000, true);
-    return panel;
-}
-
-QLabel *makeImage(QWidget *parent, const QString &picture)
-{
-    auto *image = new QLabel(parent);
-    image->setPixmap(QPixmap(picture));
-    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return image;
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignCenter);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
-
 const QString numberingKey = QStringLiteral("Cartones/Numerar");
 
 } // namespace
@@ -112,7 +83,6 @@ FrmBingo::FrmBingo(Platform &platform, ScaleValues &scale, Game &game, QWidget *
     , m_scale(scale)
     , m_game(game)
     , m_client(new BingoClient(this))
-    , m_banner(platform.programFolder)
 {
     setObjectName(QStringLiteral("FrmBingo"));
     setCentralWidget(m_client);
@@ -140,11 +110,8 @@ void FrmBingo::buildControls()
 {
     ControlSet &c = controls();
 
-    Picture4 = makePanel(m_client);
-    const Control &picture4 = c.add(QStringLiteral("Picture4"), QStringLiteral("picturebox"), Picture4,
-                                    nullptr, 240, 6840, 6615, 1215, 8.25F);
-    AniGIF1 = new AniGif(Picture4);
-    c.add(QStringLiteral("AniGIF1"), QStringLiteral("anigif"), AniGIF1, &picture4, 120, 120, 6210, 855);
+    m_banner = new BannerView(m_client, c, m_platform.programFolder, m_platform.browser);
+    connect(m_banner, &BannerView::changed, this, &FrmBingo::bannerChanged);
 
     Picture3 = makePanel(m_client);
     const Control &picture3 = c.add(QStringLiteral("Picture3"), QStringLiteral("picturebox"), Picture3,
@@ -186,27 +153,7 @@ void FrmBingo::buildControls()
                            1440, 105, 240, 9.75F);
     delay.autoSize = true;
 
-    Picture1 = makePanel(m_client);
-    const Control &picture1 = c.add(QStringLiteral("Picture1"), QStringLiteral("picturebox"), Picture1,
-                                    nullptr, 240, 600, 6615, 6135, 8.25F);
-    const QFont boardFont = designFont(QStringLiteral("Arial"), 21.75, true);
-    for (int n = 1; n <= 90; ++n) {
-        // At design only the first and the last label carry their number; start-up writes the rest.
-        const QString caption = (n == 1 || n == 90) ? QString::number(n) : QString();
-        QLabel *label = makeLabel(Picture1, caption, boardFont);
-        setForeColour(label, n == 1 ? colourNotDrawn : 0x00808080);
-        setBackColour(label, colourBoardBack, false);
-        const BoardCell cell = boardCell(n);
-        c.add(QStringLiteral("LblNumero(%1)").arg(n), QStringLiteral("label"), label, &picture1, cell.left,
-              cell.top, cell.width, cell.height, 21.75F);
-        LblNumero[static_cast<std::size_t>(n)] = label;
-    }
-    ImgBola[0] = makeImage(Picture1, QStringLiteral(":/pictures/bola.gif"));
-    ImgBola[0]->hide();
-    c.add(QStringLiteral("ImgBola(0)"), QStringLiteral("image"), ImgBola[0], &picture1, 120, 360, 510, 510);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_board = new Board(m_client, c);
 
     applyDrawingOrder(c);
 
@@ -217,8 +164,6 @@ void FrmBingo::buildControls()
 
     connect(HscInterval, &QScrollBar::valueChanged, this, &FrmBingo::updateDelayLabel);
     connect(CmbImprimir, &QPushButton::clicked, this, &FrmBingo::cardWindowRequested);
-    connect(Timer1, &QTimer::timeout, this, &FrmBingo::Timer1_Timer);
-    connect(AniGIF1, &AniGif::clicked, this, &FrmBingo::AniGIF1_Click);
 }
 
 void FrmBingo::buildMenus()
@@ -325,7 +270,8 @@ void FrmBingo::connectGame()
     connect(&m_game, &Game::drumReset, this, &FrmBingo::clearBoard);
     connect(&m_game, &Game::gameRestored, this, &FrmBingo::showWholeGame);
     connect(&m_game, &Game::runStateChanged, this, &FrmBingo::showRunState);
-    connect(&m_game, &Game::gameOver, this, &FrmBingo::askForAnotherGame);
+    connect(&m_game, &Game::gameFinished, this, [this] { m_platform.process.endProcess(); });
+    m_game.setEndOfGameQuestion(this);
     updateGameItems();
 }
 
@@ -333,11 +279,8 @@ bool FrmBingo::Load()
 {
     // 1. A fresh seed for the draw.
     m_platform.random.reseed(m_platform.clock.secondsSinceMidnight());
-    // 2. The banner changes once a minute from now on.
-    Timer1->setInterval(60000);
-    Timer1->start();
-    // 3. The first banner shown is a random one of 1 to 8.
-    m_banner.start(m_platform.random.next());
+    // 2, 3. The banner changes once a minute from now on; the first shown is a random one of 1 to 8.
+    m_banner->start(m_platform.random.next());
     // 4.
     setWindowTitle(mainWindowCaption());
     // 5, 6.
@@ -388,8 +331,12 @@ bool FrmBingo::Load()
     QDir::setCurrent(m_platform.programFolder);
     // 12.
     updateDelayLabel();
-    // 13.
-    buildBoard(screen);
+    // 13. A 1024-pixel screen at 12 twips per pixel gets stretched balls, a board font of its own and the
+    // background stretched over the inner area.
+    const bool wide12 = screen.widthTwips == 12288.0F;
+    m_board->build(controls(), m_scale, wide12);
+    if (wide12)
+        m_client->paintStretchedOnce();
     // 14. The number display sits in the middle of the large ball.
     Control &big = control(QStringLiteral("ImgBolaGrande"));
     Control &number = control(QStringLiteral("LblNumEnJuego"));
@@ -399,49 +346,6 @@ bool FrmBingo::Load()
     // 15.
     show();
     return true;
-}
-
-void FrmBingo::buildBoard(const ScreenInfo &screen)
-{
-    const Control &templateBall = control(QStringLiteral("ImgBola(0)"));
-    const Control &picture1 = control(QStringLiteral("Picture1"));
-    const QPixmap ballPicture = ImgBola[0]->pixmap();
-    const bool wide12 = screen.widthTwips == 12288.0F;
-    for (int n = 1; n <= 90; ++n) {
-        const auto index = static_cast<std::size_t>(n);
-        QLabel *ball = makeImage(Picture1, QString());
-        ball->setPixmap(ballPicture);
-        ball->hide();
-        Control &ballControl
-            = controls().add(QStringLiteral("ImgBola(%1)").arg(n), QStringLiteral("image"), ball, &picture1,
-                             *templateBall.props.left, *templateBall.props.top, *templateBall.props.width,
-                             *templateBall.props.height);
-        ImgBola[index] = ball;
-
-        // A 1024-pixel screen at 12 twips per pixel gets stretched balls and a board font of its own.
-        if (wide12) {
-            ball->setScaledContents(true);
-            m_scale.ScaleX = 1.25F;
-            if (n == 1)
-                m_client->paintStretchedOnce();
-        }
-
-        Control &label = control(QStringLiteral("LblNumero(%1)").arg(n));
-        ballControl.props.left
-            = ballOffset(*label.props.left, *label.props.width, *ballControl.props.width, m_scale.ScaleX);
-        ballControl.props.top
-            = ballOffset(*label.props.top, *label.props.height, *ballControl.props.height, m_scale.ScaleX);
-        controls().place(ballControl);
-        ball->lower();
-        ball->show();
-
-        QLabel *numberLabel = LblNumero[index];
-        numberLabel->setText(QString::number(n));
-        setForeColour(numberLabel, colourNotDrawn);
-        label.props.fontSize = boardFontSize(m_scale.ScaleX);
-        numberLabel->setFont(designFont(QStringLiteral("Arial"), *label.props.fontSize, true));
-        controls().place(label);
-    }
 }
 
 void FrmBingo::updateDelayLabel()
@@ -477,36 +381,29 @@ QSize FrmBingo::stretchedBackground() const
 void FrmBingo::showBall(int n)
 {
     // Painted at once: the announcement that follows holds the thread.
-    const auto index = static_cast<std::size_t>(n);
     LblNumEnJuego->setText(QString::number(n));
     LblNumEnJuego->repaint();
-    setForeColour(LblNumero.at(index), colourDrawn);
-    LblNumero.at(index)->repaint();
+    m_board->showDrawn(n, true);
     updateGameItems();
 }
 
 void FrmBingo::takeBallBack(int n)
 {
-    setForeColour(LblNumero.at(static_cast<std::size_t>(n)), colourNotDrawn);
+    m_board->showDrawn(n, false);
     showNumEnJuego();
     updateGameItems();
 }
 
 void FrmBingo::clearBoard()
 {
-    for (std::size_t i = 1; i <= 90; ++i) {
-        setBackColour(LblNumero.at(i), colourBoardBack, false);
-        setForeColour(LblNumero.at(i), colourNotDrawn);
-    }
+    m_board->clear();
     LblNumEnJuego->setText(QString());
     updateGameItems();
 }
 
 void FrmBingo::showWholeGame()
 {
-    for (int n = 1; n <= 90; ++n)
-        setForeColour(LblNumero.at(static_cast<std::size_t>(n)),
-                      m_game.BolaSacada(n) ? colourDrawn : colourNotDrawn);
+    m_board->showGame(m_game);
     showNumEnJuego();
     updateGameItems();
 }
@@ -555,16 +452,11 @@ void FrmBingo::showRunState(RunState state)
     updateGameItems();
 }
 
-void FrmBingo::askForAnotherGame()
+bool FrmBingo::playAgain()
 {
-    const MessageAnswer answer = m_platform.messages.show(
-        this, {endOfGameQuestion, app::title, MessageIcon::Question, MessageButtons::YesNo});
-    if (answer != MessageAnswer::Yes) {
-        m_game.endForGood();
-        m_platform.process.endProcess();
-        return;
-    }
-    m_game.newGame();
+    return m_platform.messages.show(
+               this, {endOfGameQuestion, app::title, MessageIcon::Question, MessageButtons::YesNo})
+        == MessageAnswer::Yes;
 }
 
 void FrmBingo::SM_Card_Click(int n)
@@ -600,22 +492,9 @@ void FrmBingo::SM_play_Click()
     m_platform.help.showContents(QDir::current().absoluteFilePath(helpFileName));
 }
 
-void FrmBingo::Timer1_Timer()
-{
-    // Loaded on every tick, also when the banner stays the same: its animation starts over.
-    const QString picture = m_banner.tick();
-    AniGIF1->loadFile(picture);
-    emit bannerChanged(picture);
-}
-
 void FrmBingo::setRoomScreenChecked(bool shown)
 {
     roomScreenItem->setChecked(shown);
-}
-
-void FrmBingo::AniGIF1_Click()
-{
-    OpenWebAddress(m_platform.browser, m_banner.address(), showHidden);
 }
 
 void FrmBingo::closeEvent(QCloseEvent *event)

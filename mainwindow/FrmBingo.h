@@ -5,7 +5,6 @@
 // delay bar, the sponsor banner and the menus. It observes the game and paints what changes; its controls are
 // its own. The card and about windows are opened by whoever listens to its requests.
 
-#include "about/BannerRotation.h"
 #include "game/Game.h"
 #include "layout/ScaledWindow.h"
 #include "mainwindow/MainWindow.h"
@@ -19,14 +18,14 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
-class QTimer;
 
 namespace cantabola {
 
-class AniGif;
+class BannerView;
 class BingoClient;
+class Board;
 
-class FrmBingo : public QMainWindow, public ScaledWindow, public MainWindow
+class FrmBingo : public QMainWindow, public ScaledWindow, public MainWindow, private EndOfGameQuestion
 {
     Q_OBJECT
 
@@ -38,11 +37,6 @@ public:
     // it, builds the board and shows the window. Returns false when the screen was refused (the process has
     // then been ended).
     bool Load();
-
-    // Colours of the board labels, 0x00BBGGRR.
-    static constexpr std::uint32_t colourNotDrawn = 0x00C0C0C0;
-    static constexpr std::uint32_t colourDrawn = 0x000000FF;
-    static constexpr std::uint32_t colourBoardBack = 0x00E0E0E0;
 
     static inline const QString captionStart = QStringLiteral("Sacar número");
     static inline const QString captionStop = QStringLiteral("Parar juego");
@@ -86,7 +80,6 @@ private:
     void buildControls();
     void buildMenus();
     void connectGame();
-    void buildBoard(const ScreenInfo &screen);
     void updateDelayLabel();
     void setMenuEnabled(QMenu *menu, bool enabled);
 
@@ -99,7 +92,9 @@ private:
     void showNumEnJuego();
     void updateGameItems();
     void showRunState(RunState state);
-    void askForAnotherGame();
+    // EndOfGameQuestion: "Partida concluída. ¿Otra partida?"; No ends the program once the game has kept
+    // that it is over.
+    bool playAgain() override;
 
     // Handlers.
     void SM_Card_Click(int n);
@@ -107,19 +102,15 @@ private:
     void SM_Voice_Click();
     void SM_play_Click();
     void checkClaimItemClicked();
-    void Timer1_Timer();
-    void AniGIF1_Click();
 
     Platform &m_platform;
     ScaleValues &m_scale;
     Game &m_game;
     BingoClient *m_client;
-    BannerRotation m_banner;
     std::uint8_t m_numberOfCards = 0;
     bool m_startHadFocus = false;
 
-    QFrame *Picture4 = nullptr;
-    AniGif *AniGIF1 = nullptr;
+    BannerView *m_banner = nullptr; // Picture4, with AniGIF1 and Timer1
     QFrame *Picture3 = nullptr;
     QLabel *LblNumEnJuego = nullptr;
     QLabel *ImgBolaGrande = nullptr;
@@ -130,10 +121,7 @@ private:
     QPushButton *CmbStart = nullptr;
     QScrollBar *HscInterval = nullptr;
     QLabel *LblDelay = nullptr;
-    QFrame *Picture1 = nullptr;
-    std::array<QLabel *, 91> LblNumero{}; // 1 to 90; element 0 does not exist
-    std::array<QLabel *, 91> ImgBola{}; // 0 is the hidden template, 1 to 90 are made at start-up
-    QTimer *Timer1 = nullptr;
+    Board *m_board = nullptr; // Picture1, with LblNumero and ImgBola
 
     QMenu *M_Play = nullptr;
     QAction *SM_New = nullptr;

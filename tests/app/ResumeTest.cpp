@@ -5,6 +5,7 @@
 
 #include "app/Cantabola.h"
 #include "game/GameStore.h"
+#include "mainwindow/Board.h"
 #include "mainwindow/FrmBingo.h"
 #include "platform/QtColour.h"
 #include "platform/RealPlatform.h"
@@ -66,7 +67,7 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
     QStringList red;
     for (int n = 1; n <= 90; ++n) {
         if (foreColour(window.findChild<QLabel *>(QStringLiteral("LblNumero(%1)").arg(n)))
-            == FrmBingo::colourDrawn)
+            == Board::colourDrawn)
             red << QString::number(n);
     }
     say(QStringLiteral("red=") + red.join(QLatin1Char(',')));

@@ -202,7 +202,7 @@ private slots:
         g.fake.sound.onPlay = [&](const QString &, PlayMode) {
             const int n = g.game().NumEnJuego();
             shownFirst = shownFirst && g.bigNumber() == QString::number(n)
-                && foreColour(g.boardLabel(n)) == FrmBingo::colourDrawn;
+                && foreColour(g.boardLabel(n)) == Board::colourDrawn;
         };
         for (int i = 0; i < 30; ++i) {
             g.fake.sound.played.clear();
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(g.game().BolasSacadas(), 0);
         QVERIFY(g.boardAgreesWithGame());
         for (int n = 1; n <= 90; ++n)
-            QCOMPARE(backColour(g.boardLabel(n)), FrmBingo::colourBoardBack);
+            QCOMPARE(backColour(g.boardLabel(n)), Board::colourBoardBack);
         // All 90 can be drawn again, the earlier ones included.
         for (int i = 0; i < 90; ++i)
             g.clickStart();

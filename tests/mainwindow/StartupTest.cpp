@@ -143,7 +143,7 @@ private slots:
         QVERIFY(s.start()->isEnabled() && s.callingControls(true));
         QVERIFY(s.action("SM_Auto")->isChecked() && s.action("SM_Voice")->isChecked());
         for (int n = 1; n <= 90; ++n)
-            QCOMPARE(foreColour(s.boardLabel(n)), FrmBingo::colourNotDrawn);
+            QCOMPARE(foreColour(s.boardLabel(n)), Board::colourNotDrawn);
         // The number display sits in the middle of the large ball, in front of it.
         const Control &big = w.control(QStringLiteral("ImgBolaGrande"));
         const Control &number = w.control(QStringLiteral("LblNumEnJuego"));

@@ -6,6 +6,7 @@
 // board agrees with the game.
 
 #include "app/Cantabola.h"
+#include "mainwindow/Board.h"
 #include "mainwindow/FrmBingo.h"
 #include "platform/QtColour.h"
 #include "support/FakePlatform.h"
@@ -66,7 +67,7 @@ struct Rig
         if (bigNumber() != (g.NumEnJuego() ? QString::number(g.NumEnJuego()) : QString()))
             return false;
         for (int n = 1; n <= 90; ++n) {
-            const std::uint32_t expected = g.BolaSacada(n) ? FrmBingo::colourDrawn : FrmBingo::colourNotDrawn;
+            const std::uint32_t expected = g.BolaSacada(n) ? Board::colourDrawn : Board::colourNotDrawn;
             if (foreColour(boardLabel(n)) != expected)
                 return false;
         }
