@@ -106,6 +106,7 @@ struct RunningProgram
 };
 
 int runAnnounce(ProbedApplication &application, const Options &options);
+int runHall(const Options &options);
 int runIdle(const Options &options);
 int runRoom(ProbedApplication &application, const Options &options);
 int runRegistry(const Options &options);
