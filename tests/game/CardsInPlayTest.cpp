@@ -3,6 +3,7 @@
 // draws and undos, and on the rows of one card.
 
 #include "game/CardsInPlay.h"
+#include "cards/SerialRanges.h"
 #include "cards/Series.h"
 
 #include <QTest>
@@ -51,6 +52,49 @@ class CardsInPlayTest : public QObject
     Q_OBJECT
 
 private slots:
+    void serialRangesAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("ranges"); // as written back; empty when invalid
+        QTest::addColumn<QString>("invalid");
+        QTest::addColumn<qint64>("count");
+        QTest::newRow("hall") << "1-300, 451-480, 1002"
+                              << "1-300, 451-480, 1002"
+                              << "" << qint64(331);
+        QTest::newRow("spaces, order, overlaps") << " 20 - 30,1,25-40 ,2"
+                                                 << "1-2, 20-40"
+                                                 << "" << qint64(23);
+        QTest::newRow("empty parts") << ",7,,"
+                                     << "7"
+                                     << "" << qint64(1);
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << "" << qint64(0);
+        QTest::newRow("reversed") << "1-3, 9-4"
+                                  << ""
+                                  << "9-4" << qint64(0);
+        QTest::newRow("open range") << "5-"
+                                    << ""
+                                    << "5-" << qint64(0);
+        QTest::newRow("zero") << "0-3"
+                              << ""
+                              << "0-3" << qint64(0);
+        QTest::newRow("words") << "1, dos"
+                               << ""
+                               << "dos" << qint64(0);
+    }
+    void serialRangesAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, ranges);
+        QFETCH(QString, invalid);
+        QFETCH(qint64, count);
+        const SerialRanges parsed = parseSerialRanges(typed);
+        QCOMPARE(serialRangesText(parsed.ranges), ranges);
+        QCOMPARE(parsed.invalid, invalid);
+        QCOMPARE(parsed.count(), count);
+    }
+
     void theBallThatCompletesAPrizeNamesTheCard_data()
     {
         QTest::addColumn<QList<int>>("rowsDrawn"); // whole rows drawn, in this order
