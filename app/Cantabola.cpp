@@ -94,7 +94,7 @@ void Cantabola::checkClaim()
         m_game,
         [this](qint64 serial) {
             const std::optional<PrintedCard> card = m_registry.find(serial);
-            return card ? std::optional<CardGrid>(card->cells) : std::nullopt;
+            return card ? std::optional<Card>(card->card) : std::nullopt;
         },
         m_window.get());
     // What went wrong with the registry since the last check, said once, before its numbers are relied on.

@@ -6,6 +6,7 @@
 
 #include "bench/Bench.h"
 #include "cards/CardRegistry.h"
+#include "cards/CardRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,38 +26,25 @@ struct SeededRandom : cantabola::Random
     std::mt19937_64 engine{2026};
 };
 
-// Four cards in memory, filled by the same rules as the card window's.
-struct SheetCells : cantabola::CardCells
+std::vector<cantabola::Card> generate(SeededRandom &random, std::size_t count)
 {
-    std::array<cantabola::CardGrid, cantabola::cardCount> grids{};
-    cantabola::ColourValue background(int card, int k) const override
-    {
-        return cantabola::isBlankCell(card, k) ? cantabola::standardCardColours[0]
-                                               : cantabola::numberCellColour;
-    }
-    void setCaption(int card, int k, const std::string &caption) override
-    {
-        grids.at(static_cast<std::size_t>(card - 1)).at(static_cast<std::size_t>(k - 1)) = std::stoi(caption);
-    }
-    void repaintNow(int /*card*/, int /*k*/) override { }
-};
-
-std::vector<cantabola::CardGrid> generate(SeededRandom &random, std::size_t count)
-{
-    std::vector<cantabola::CardGrid> cards;
+    std::vector<cantabola::Card> cards;
     cards.reserve(count);
-    SheetCells sheet;
+    // Four cards filled by the card window's rules, in one of its colours.
+    std::array<cantabola::Card, cantabola::cardCount> sheet = cantabola::standardCards();
+    for (cantabola::Card &card : sheet)
+        card.paint(cantabola::standardCardColours[0]);
     while (cards.size() < count) {
         cantabola::FillCards(sheet, random);
-        for (const cantabola::CardGrid &grid : sheet.grids) {
+        for (const cantabola::Card &card : sheet) {
             if (cards.size() < count)
-                cards.push_back(grid);
+                cards.push_back(card);
         }
     }
     return cards;
 }
 
-bool keepSheet(cantabola::CardRegistry &registry, const std::vector<cantabola::CardGrid> &cards,
+bool keepSheet(cantabola::CardRegistry &registry, const std::vector<cantabola::Card> &cards,
                const QDateTime &printedAt)
 {
     return !registry.beginSheet(cards, printedAt, cantabola::standardCardColours[1]).empty()
@@ -109,7 +97,7 @@ int runRegistry(const Options &options)
 
     times.clear();
     for (int i = 0; i < (options.quick ? 50 : 300); ++i) {
-        const std::vector<cantabola::CardGrid> cards = generate(random, cantabola::cardCount);
+        const std::vector<cantabola::Card> cards = generate(random, cantabola::cardCount);
         started = nowMs();
         if (!keepSheet(registry, cards, printedAt))
             return 3;

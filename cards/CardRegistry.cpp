@@ -167,7 +167,7 @@ void CardRegistry::fail(const char *what, const QString &error)
     m_trouble = true;
 }
 
-std::vector<qint64> CardRegistry::beginSheet(const std::vector<CardGrid> &cards, const QDateTime &printedAt,
+std::vector<qint64> CardRegistry::beginSheet(const std::vector<Card> &cards, const QDateTime &printedAt,
                                              ColourValue colour)
 {
     endSheet(false);
@@ -238,7 +238,7 @@ std::optional<PrintedCard> CardRegistry::find(qint64 serial)
     }
     if (!query.next())
         return std::nullopt;
-    const std::optional<CardGrid> cells = gridFromText(query.value(2).toString());
+    const std::optional<Card> cells = gridFromText(query.value(2).toString());
     if (!cells) {
         qCDebug(lcRegistry) << "card" << serial << "has cells that are no card:" << query.value(2).toString();
         return std::nullopt;

@@ -32,7 +32,7 @@ public:
 
     // Writes the cards of a sheet under the next serials, in order, in a transaction left open until
     // endSheet. The serials given; none when the registry cannot take them (nothing is then kept).
-    std::vector<qint64> beginSheet(const std::vector<CardGrid> &cards, const QDateTime &printedAt,
+    std::vector<qint64> beginSheet(const std::vector<Card> &cards, const QDateTime &printedAt,
                                    ColourValue colour);
     // Keeps the sheet's cards when it has printed, or takes them back (their serials are given again).
     // False when they could not be kept.

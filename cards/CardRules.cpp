@@ -25,15 +25,25 @@ int drawColumnValue(ColumnRange range, double u)
     return static_cast<int>(std::nearbyint(value));
 }
 
-void FillCards(CardCells &cells, Random &random)
+std::array<Card, cardCount> standardCards()
 {
-    for (int card = 1; card <= cardCount; ++card) {
+    std::array<Card, cardCount> cards;
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        cards.at(i) = Card(blankCells.at(i));
+    return cards;
+}
+
+void FillCards(std::span<Card> cards, Random &random, const CellFilled &filled)
+{
+    for (std::size_t index = 0; index < cards.size(); ++index) {
+        Card &card = cards[index];
         for (int column = 1; column <= columnsPerCard; ++column) {
             const ColumnRange range = columnRange(column);
             int attempt = 0; // number cells of this column drawn so far, counting the one being drawn
             int first = 0; // the column's first number
-            for (int k = 3 * column - 2; k <= 3 * column; ++k) {
-                if (cells.background(card, k) != numberCellColour)
+            for (int row = 1; row <= rowsPerCard; ++row) {
+                const int k = cellAt(row, column);
+                if (!card.takesNumber(k))
                     continue;
                 int value = 0;
                 for (;;) {
@@ -54,8 +64,9 @@ void FillCards(CardCells &cells, Random &random)
                         break; // a third number cell takes its draw as it comes
                     }
                 }
-                cells.setCaption(card, k, std::to_string(value));
-                cells.repaintNow(card, k);
+                card.setNumber(k, value);
+                if (filled)
+                    filled(static_cast<int>(index) + 1, k);
             }
         }
     }

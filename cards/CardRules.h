@@ -3,37 +3,21 @@
 
 // The rules of the bingo cards, apart from any widget: the fixed blank cells of the four cards, the number
 // range of each column, how a card's numbers are drawn, the card colours, and where the card window puts its
-// frames and buttons for a number of cards.
-//
-// A card is 27 cells in 3 rows by 9 columns, numbered down the columns: cells 1, 2, 3 are the first column
-// from top to bottom, 25, 26, 27 the last. A cell's role is told by its background colour alone: exactly
-// white is a number cell, the card colour a blank, the mark colour a cell of card 1 the operator clicked.
+// frames and buttons for a number of cards. What a card is: cards/Card.h.
 
-#include "platform/Colour.h"
+#include "cards/Card.h"
 #include "platform/Seams.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
-#include <string>
+#include <span>
 
 namespace cantabola {
 
 inline constexpr int cardCount = 4;
-inline constexpr int cellsPerCard = 27;
-inline constexpr int columnsPerCard = 9;
-inline constexpr int rowsPerCard = 3;
 inline constexpr int blanksPerCard = 12;
-
-// Column (1 = left) and row (1 = top) of cell k (1 to 27).
-constexpr int cellColumn(int k)
-{
-    return (k - 1) / rowsPerCard + 1;
-}
-constexpr int cellRow(int k)
-{
-    return (k - 1) % rowsPerCard + 1;
-}
 
 struct ColumnRange
 {
@@ -60,19 +44,10 @@ inline constexpr std::array<std::array<int, blanksPerCard>, cardCount> blankCell
     {3, 5, 7, 8, 12, 14, 16, 18, 19, 21, 22, 26},
 }};
 
-constexpr bool isBlankCell(int card, int k)
-{
-    for (int blank : blankCells.at(static_cast<std::size_t>(card - 1))) {
-        if (blank == k)
-            return true;
-    }
-    return false;
-}
+// The four cards as the window opens them, before they are painted.
+std::array<Card, cardCount> standardCards();
 
-// Colours of the cells and frames, 0x00BBGGRR.
-inline constexpr ColourValue numberCellColour = 0x00FFFFFF;
-// Palette entry 49: a value with high byte 1 names an entry of the window's palette.
-inline constexpr ColourValue markColour = 0x01000031;
+// Colours of the frames, 0x00BBGGRR.
 inline constexpr ColourValue designFrameColour = 0x0000C0C0;
 inline constexpr ColourValue designShapeColour = 0x004D9AB0;
 
@@ -90,26 +65,18 @@ constexpr ColourValue frameShapeColour(ColourValue cardColour)
     return static_cast<ColourValue>(cardColour + 80U);
 }
 
-// The cells of the four cards as the filling needs them: a background to read, a caption to write and a
-// repaint on the spot, so the cards visibly fill one number at a time.
-class CardCells
-{
-public:
-    virtual ~CardCells() = default;
-    virtual ColourValue background(int card, int k) const = 0;
-    virtual void setCaption(int card, int k, const std::string &caption) = 0;
-    virtual void repaintNow(int card, int k) = 0;
-};
-
 // One draw for a column: round(lo + u (hi - lo)) in single precision, halves to the even neighbour.
 int drawColumnValue(ColumnRange range, double u);
 
-// Writes fresh numbers into every number cell (exactly white) of all four cards, shown or hidden, column by
+// Writes fresh numbers into every cell that takes one (exactly white) of the cards, card by card, column by
 // column from left to right. A column's first number is never its highest value and its second is above its
 // first, so with one or two number cells a column has different numbers increasing downwards; a third number
 // cell (only when the card colour itself is white) takes whatever comes up. Blank and marked cells keep their
-// caption. The generator is only drawn from, never reseeded.
-void FillCards(CardCells &cells, Random &random);
+// number. The generator is only drawn from, never reseeded. filled is told of each cell (card 1 is the
+// first of cards) as soon as its number is written, so that a window shows the cards filling one number at
+// a time.
+using CellFilled = std::function<void(int card, int k)>;
+void FillCards(std::span<Card> cards, Random &random, const CellFilled &filled = {});
 
 // Where the card window's three buttons go in a window of the given outer size, for buttons of the size of
 // CmbElegirColor: one row, 200 twips apart, the last 200 twips inside the right edge, at half the height plus

@@ -208,6 +208,7 @@ void FrmCartones::buildControls(const ScreenInfo &screen)
     LblCasilla2 = {};
     LblCasilla3 = {};
     LblCasilla4 = {};
+    m_cards = standardCards();
     CardColor = 0;
 
     // The window's own design properties; the load sequence replaces its size.
@@ -339,44 +340,30 @@ void FrmCartones::PaintCards(bool UseDialogColor)
         m_platform.random.reseed(m_platform.clock.secondsSinceMidnight());
         CardColor = standardCardColour(m_platform.random.next());
     }
-    // Number cells and marks are left alone, so numbers and marks survive a change of colour; a marked blank
-    // is a blank all the same.
     for (int card = 1; card <= cardCount; ++card) {
         const auto index = static_cast<std::size_t>(card);
+        m_cards.at(index - 1).paint(CardColor);
         setBackColour(PctMarco.at(index), CardColor, true);
         setBackColour(ShpMarco.at(index), frameShapeColour(CardColor), true);
-        for (int k : blankCells.at(index - 1))
-            setBackColour(cells(card).at(static_cast<std::size_t>(k)), CardColor, true);
+        for (int k = 1; k <= cellsPerCard; ++k)
+            showCell(card, k);
     }
 }
 
 void FrmCartones::FillCards()
 {
-    cantabola::FillCards(*this, m_platform.random);
+    cantabola::FillCards(m_cards, m_platform.random, [this](int card, int k) {
+        showCell(card, k);
+        cells(card).at(static_cast<std::size_t>(k))->repaint();
+    });
 }
 
-ColourValue FrmCartones::background(int card, int k) const
+void FrmCartones::showCell(int card, int k)
 {
-    return backColour(cell(card, k));
-}
-
-QLabel *FrmCartones::cell(int card, int k) const
-{
-    const CellArray &array = card == 1 ? LblCasilla
-        : card == 2                    ? LblCasilla2
-        : card == 3                    ? LblCasilla3
-                                       : LblCasilla4;
-    return array.at(static_cast<std::size_t>(k));
-}
-
-void FrmCartones::setCaption(int card, int k, const std::string &caption)
-{
-    cell(card, k)->setText(QString::fromStdString(caption));
-}
-
-void FrmCartones::repaintNow(int card, int k)
-{
-    cell(card, k)->repaint();
+    const CardCell &model = m_cards.at(static_cast<std::size_t>(card - 1)).cell(k);
+    QLabel *label = cells(card).at(static_cast<std::size_t>(k));
+    label->setText(model.number ? QString::number(model.number) : QString());
+    setBackColour(label, m_cards.at(static_cast<std::size_t>(card - 1)).background(k), true);
 }
 
 void FrmCartones::CmbGenerar_Click()
@@ -397,8 +384,8 @@ void FrmCartones::CmbElegirColor_Click()
 
 void FrmCartones::LblCasilla_Click(int index)
 {
-    // Marked for good: a second click leaves it marked.
-    setBackColour(LblCasilla.at(static_cast<std::size_t>(index)), markColour, true);
+    m_cards.front().mark(index);
+    showCell(1, index);
 }
 
 void FrmCartones::CmbPrint_Click()
@@ -414,9 +401,9 @@ void FrmCartones::CmbPrint_Click()
     // leaves the sheet without numbers.
     std::vector<qint64> serials;
     if (m_main.cardsNumbered()) {
-        std::vector<CardGrid> cards;
+        std::vector<Card> cards;
         for (const int card : shownCards())
-            cards.push_back(grid(card));
+            cards.push_back(m_cards.at(static_cast<std::size_t>(card - 1)));
         serials = m_registry.beginSheet(cards, m_platform.clock.dateTime(), CardColor);
     }
     showSerials(serials);
@@ -448,14 +435,6 @@ std::vector<int> FrmCartones::shownCards() const
             shown.push_back(card);
     }
     return shown;
-}
-
-CardGrid FrmCartones::grid(int card) const
-{
-    CardGrid cells{};
-    for (int k = 1; k <= cellsPerCard; ++k)
-        cells.at(static_cast<std::size_t>(k - 1)) = cell(card, k)->text().toInt();
-    return cells;
 }
 
 void FrmCartones::showSerials(const std::vector<qint64> &serials)

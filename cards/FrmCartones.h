@@ -2,10 +2,11 @@
 #pragma once
 
 // The card window: up to four bingo cards of 3 x 9 cells with three buttons under them, to regenerate the
-// numbers, recolour the cards and print them. One window object serves the whole run; its controls are built
-// afresh from the design at every opening, so each opening starts with new colours and numbers, while the
-// window object remembers whether it has been scaled to the screen. With numbering on, a printed sheet gives
-// each card a serial, kept in the card registry, and shows it small in a corner of the card.
+// numbers, recolour the cards and print them. It holds its four cards as data and draws them; a click on a
+// cell changes the card, then the cell is drawn again. One window object serves the whole run; its controls
+// are built afresh from the design at every opening, so each opening starts with new colours and numbers,
+// while the window object remembers whether it has been scaled to the screen. With numbering on, a printed
+// sheet gives each card a serial, kept in the card registry, and shows it small in a corner of the card.
 
 #include "cards/CardRules.h"
 #include "cards/PrintedCard.h"
@@ -26,7 +27,7 @@ namespace cantabola {
 class CardRegistry;
 class MainWindow;
 
-class FrmCartones : public QDialog, public ScaledWindow, private CardCells
+class FrmCartones : public QDialog, public ScaledWindow
 {
     Q_OBJECT
 
@@ -46,7 +47,7 @@ public:
     // Sets CardColor (the colour last chosen in the colour dialog, or a random standard colour seeded from
     // the time of day) and paints frames, frame shapes and blank cells of all four cards with it.
     void PaintCards(bool UseDialogColor);
-    // New numbers in every white cell of the four cards.
+    // New numbers in every white cell of the four cards, each shown as soon as it is written.
     void FillCards();
     // The three buttons in a row under the cards, for a window of one or two cards.
     void PlaceButtons();
@@ -68,9 +69,10 @@ private:
     void buildControls(const ScreenInfo &screen);
     void buildCard(int card, float left, float top, float shapeLeft);
     void setWindowBackground(ColourValue colour);
-    // The cards shown (1 to 4) and their cells as they read now.
+    // The cards shown (1 to 4).
     std::vector<int> shownCards() const;
-    CardGrid grid(int card) const;
+    // Cell k of a card (1 to 4) drawn as the card has it.
+    void showCell(int card, int k);
     // Each shown card's serial in the corner of its frame, or no serial at all (an empty list).
     void showSerials(const std::vector<qint64> &serials);
 
@@ -88,12 +90,9 @@ private:
     CellArray LblCasilla4{};
     // The cells of card 1 to 4.
     CellArray &cells(int card);
-    QLabel *cell(int card, int k) const;
 
-    // CardCells, for the filling.
-    ColourValue background(int card, int k) const override;
-    void setCaption(int card, int k, const std::string &caption) override;
-    void repaintNow(int card, int k) override;
+    // The four cards, shown or hidden, as the controls of this opening draw them.
+    std::array<Card, cardCount> m_cards;
 
     MainWindow &m_main;
     Platform &m_platform;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cards/PrintedCard.h"
 
+#include "cards/CardRules.h"
+
 #include <QStringList>
-#include <algorithm>
+#include <vector>
 
 namespace cantabola {
 
@@ -11,34 +13,40 @@ QString serialText(qint64 serial)
     return QStringLiteral("Nº %1").arg(serial);
 }
 
-QString gridText(const CardGrid &grid)
+QString gridText(const Card &card)
 {
     QStringList fields;
-    for (const int n : grid)
-        fields << (n ? QString::number(n) : QString());
+    for (const CardCell &cell : card.cells())
+        fields << (cell.number ? QString::number(cell.number) : QString());
     return fields.join(QLatin1Char(','));
 }
 
-std::optional<CardGrid> gridFromText(const QString &text)
+std::optional<Card> gridFromText(const QString &text)
 {
     const QStringList fields = text.split(QLatin1Char(','));
     if (fields.size() != cellsPerCard)
         return std::nullopt;
-    CardGrid grid{};
+    std::vector<int> blanks;
+    std::array<int, cellsPerCard> numbers{};
     for (int k = 1; k <= cellsPerCard; ++k) {
         const QString &field = fields[k - 1];
-        if (field.isEmpty())
+        if (field.isEmpty()) {
+            blanks.push_back(k);
             continue;
+        }
         bool ok = false;
         const int n = field.toInt(&ok);
         const ColumnRange range = columnRange(cellColumn(k));
         if (!ok || n < range.lo || n > range.hi)
             return std::nullopt;
-        grid[static_cast<std::size_t>(k - 1)] = n;
+        numbers.at(static_cast<std::size_t>(k - 1)) = n;
     }
-    if (std::all_of(grid.begin(), grid.end(), [](int n) { return n == 0; }))
+    if (blanks.size() == cellsPerCard)
         return std::nullopt;
-    return grid;
+    Card card(blanks);
+    for (int k = 1; k <= cellsPerCard; ++k)
+        card.setNumber(k, numbers.at(static_cast<std::size_t>(k - 1)));
+    return card;
 }
 
 } // namespace cantabola

@@ -56,33 +56,33 @@ CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
     bool ok = false;
     check.serial = typed.toLongLong(&ok);
     if (ok && check.serial > 0)
-        check.grid = lookup(check.serial);
-    if (!check.grid) {
+        check.card = lookup(check.serial);
+    if (!check.card) {
         check.summary = QStringLiteral("No hay ningún cartón con el %1.")
                             .arg(ok ? serialText(check.serial) : QStringLiteral("Nº ") + typed);
         return check;
     }
 
-    const CardGrid &grid = *check.grid;
     std::vector<int> missing;
     std::array<int, rowsPerCard> rowNumbers{};
     std::array<int, rowsPerCard> rowDrawn{};
     for (int k = 1; k <= cellsPerCard; ++k) {
         const auto cell = static_cast<std::size_t>(k - 1);
         const auto row = static_cast<std::size_t>(cellRow(k) - 1);
-        if (!grid[cell])
+        const int n = check.card->number(k);
+        if (!n)
             continue;
-        check.drawn[cell] = drawn(grid[cell]);
+        check.drawn[cell] = drawn(n);
         ++rowNumbers[row];
         if (check.drawn[cell])
             ++rowDrawn[row];
         else
-            missing.push_back(grid[cell]);
+            missing.push_back(n);
     }
     const QString card = QStringLiteral("Cartón %1: ").arg(serialText(check.serial));
     if (missing.empty()) {
-        const auto numbers = std::count_if(grid.begin(), grid.end(), [](int n) { return n != 0; });
-        check.summary = card + QStringLiteral("¡Bingo! Han salido sus %1 números.").arg(numbers);
+        check.summary
+            = card + QStringLiteral("¡Bingo! Han salido sus %1 números.").arg(check.card->numberCount());
         return check;
     }
     for (std::size_t row = 0; row < rowNumbers.size(); ++row) {

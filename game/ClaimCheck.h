@@ -38,14 +38,14 @@ struct CardCheck
     // The serial typed; 0 when no serial is typed.
     qint64 serial = 0;
     // The card by that serial, when there is one.
-    std::optional<CardGrid> grid;
-    // For each cell of the grid: a number that has been drawn.
+    std::optional<Card> card;
+    // For each cell of the card, in its own order: a number that has been drawn.
     std::array<bool, cellsPerCard> drawn{};
     // The one line the operator reads: the card's verdict, or that there is no such card.
     QString summary;
 };
 
-using CardLookup = std::function<std::optional<CardGrid>(qint64 serial)>;
+using CardLookup = std::function<std::optional<Card>(qint64 serial)>;
 
 // The serial is the first run of digits typed. The verdict is a bingo when all the card's numbers are out, a
 // line for the first row (1 to 3) all out, otherwise the numbers missing in ascending order.

@@ -106,22 +106,22 @@ void ClaimDialog::cardNumberChanged()
 {
     const CardCheck check
         = checkCard(cardNumberField->text(), m_lookup, [this](int n) { return m_game.BolaSacada(n); });
-    cardGrid->setVisible(check.grid.has_value());
+    cardGrid->setVisible(check.card.has_value());
     cardGrid->clearContents();
-    for (int k = 1; check.grid && k <= cellsPerCard; ++k) {
-        const auto cell = static_cast<std::size_t>(k - 1);
-        const int n = check.grid->at(cell);
-        auto *item = new QTableWidgetItem(n ? QString::number(n) : QString());
-        item->setTextAlignment(Qt::AlignCenter);
-        // Drawn numbers white on dark and bold, so that they stand out on a monochrome projector too.
-        QFont font = cardGrid->font();
-        font.setBold(check.drawn.at(cell));
-        item->setFont(font);
-        item->setBackground(!n                         ? QColor(0xA0, 0xA0, 0xA0)
-                                : check.drawn.at(cell) ? QColor(0x00, 0x60, 0x00)
-                                                       : Qt::white);
-        item->setForeground(check.drawn.at(cell) ? Qt::white : Qt::black);
-        cardGrid->setItem(cellRow(k) - 1, cellColumn(k) - 1, item);
+    for (int row = 1; check.card && row <= rowsPerCard; ++row) {
+        for (int column = 1; column <= columnsPerCard; ++column) {
+            const int n = check.card->cell(row, column).number;
+            const bool drawn = check.drawn.at(static_cast<std::size_t>(cellAt(row, column) - 1));
+            auto *item = new QTableWidgetItem(n ? QString::number(n) : QString());
+            item->setTextAlignment(Qt::AlignCenter);
+            // Drawn numbers white on dark and bold, so that they stand out on a monochrome projector too.
+            QFont font = cardGrid->font();
+            font.setBold(drawn);
+            item->setFont(font);
+            item->setBackground(!n ? QColor(0xA0, 0xA0, 0xA0) : drawn ? QColor(0x00, 0x60, 0x00) : Qt::white);
+            item->setForeground(drawn ? Qt::white : Qt::black);
+            cardGrid->setItem(row - 1, column - 1, item);
+        }
     }
     verdictLabel->setText(check.summary);
     emit cardChecked(check);

@@ -98,24 +98,25 @@ void RoomScreen::hideClaim()
 
 void RoomScreen::drawCard(QPainter &painter, const QRectF &area, double h)
 {
-    // The card as printed: 3 rows of 9, its cells numbered down the columns, blanks dark.
+    // The card as printed: 3 rows of 9, the cells without a number dark.
     drawText(painter, QRectF(area.left(), area.top(), area.width(), 0.08 * h),
              QStringLiteral("Cartón Nº %1").arg(m_card->serial), 0.06 * h, true, text);
-    if (m_card->grid) {
-        const double cell = std::min(area.width() / 9, 0.12 * h);
-        for (int k = 0; k < cellsPerCard; ++k) {
-            const int column = k / 3;
-            const int row = k % 3;
-            const QRectF box(area.left() + column * cell, area.top() + 0.1 * h + row * cell, cell, cell);
-            const int number = (*m_card->grid).at(static_cast<std::size_t>(k));
-            const bool drawn = m_card->drawn.at(static_cast<std::size_t>(k));
+    if (!m_card->card)
+        return;
+    const double side = std::min(area.width() / columnsPerCard, 0.12 * h);
+    for (int row = 1; row <= rowsPerCard; ++row) {
+        for (int column = 1; column <= columnsPerCard; ++column) {
+            const QRectF box(area.left() + (column - 1) * side, area.top() + 0.1 * h + (row - 1) * side, side,
+                             side);
+            const int number = m_card->card->cell(row, column).number;
+            const bool drawn = m_card->drawn.at(static_cast<std::size_t>(cellAt(row, column) - 1));
             painter.setPen(QPen(notDrawn, std::max(1.0, 0.002 * h)));
             painter.setBrush(number == 0 ? QBrush(QColor(0x30, 0x30, 0x30))
                                  : drawn ? QBrush(drawnFill)
                                          : QBrush(background));
             painter.drawRect(box);
             if (number != 0)
-                drawText(painter, box, QString::number(number), 0.45 * cell, drawn, drawn ? Qt::black : text);
+                drawText(painter, box, QString::number(number), 0.45 * side, drawn, drawn ? Qt::black : text);
         }
     }
 }
