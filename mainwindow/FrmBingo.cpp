@@ -232,7 +232,17 @@ void FrmBingo::buildMenus()
         if (!m_platform.settingsFile.isEmpty())
             QSettings(m_platform.settingsFile, QSettings::IniFormat).setValue(numberingKey, on);
     });
-    connect(checkClaimItem, &QAction::triggered, this, &FrmBingo::checkClaimItemClicked);
+    printSeriesItem
+        = addItem("printSeriesItem", QStringLiteral("Imprimir &series..."), Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+    cardsInPlayItem
+        = addItem("cardsInPlayItem", QStringLiteral("Cartones en &juego..."), Qt::CTRL | Qt::Key_J);
+    gameMenu->setToolTipsVisible(true);
+    setCardsInPlayStatus(QString());
+    connect(checkClaimItem, &QAction::triggered, this, [this] { haltThen(&FrmBingo::claimCheckRequested); });
+    connect(printSeriesItem, &QAction::triggered, this,
+            [this] { haltThen(&FrmBingo::seriesPrintRequested); });
+    connect(cardsInPlayItem, &QAction::triggered, this,
+            [this] { haltThen(&FrmBingo::cardsInPlayRequested); });
     connect(repeatItem, &QAction::triggered, &m_game, &Game::repeatNumber);
     connect(takeBackItem, &QAction::triggered, &m_game, &Game::takeBackLastBall);
     connect(calledBallsItem, &QAction::triggered, this, &FrmBingo::ballsCalledRequested);
@@ -420,12 +430,20 @@ void FrmBingo::updateGameItems()
     takeBackItem->setEnabled(m_game.BolasSacadas() > 0 && m_game.runState() != RunState::Calling);
 }
 
-void FrmBingo::checkClaimItemClicked()
+void FrmBingo::haltThen(void (FrmBingo::*request)())
 {
-    // A claim halts the game: the calling stops as a click on "Parar juego" stops it.
+    // A claim, a print or the cards of the game halt the game: the calling stops as a click on "Parar juego"
+    // stops it.
     if (m_game.runState() == RunState::Calling)
         m_game.startOrStop();
-    emit claimCheckRequested();
+    emit(this->*request)();
+}
+
+void FrmBingo::setCardsInPlayStatus(const QString &status)
+{
+    const QString text = status.isEmpty() ? QStringLiteral("Ningún cartón en juego.") : status;
+    cardsInPlayItem->setStatusTip(text);
+    cardsInPlayItem->setToolTip(text);
 }
 
 void FrmBingo::showRunState(RunState state)

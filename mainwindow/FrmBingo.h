@@ -48,6 +48,9 @@ public:
     // twips per pixel), and to what size.
     QSize stretchedBackground() const;
 
+    // What "Cartones en juego..." tells of the cards in play ("331 cartones en juego."); empty: none.
+    void setCardsInPlayStatus(const QString &status);
+
     // The room's screen was closed from its side: the menu item follows.
     void setRoomScreenChecked(bool shown);
 
@@ -66,6 +69,10 @@ signals:
     void aboutRequested();
     // "Comprobar cartón...", the calling stopped: the claim dialog is to open, modally.
     void claimCheckRequested();
+    // "Imprimir series...", the calling stopped: the series dialog is to open, modally.
+    void seriesPrintRequested();
+    // "Cartones en juego...", the calling stopped: the cards of the game are to be chosen, modally.
+    void cardsInPlayRequested();
     // "Bolas cantadas...": the list of the balls called is to show.
     void ballsCalledRequested();
     // "Pantalla de sala" checked or unchecked: the room's screen is to open or to close.
@@ -101,7 +108,8 @@ private:
     void SM_Auto_Click();
     void SM_Voice_Click();
     void SM_play_Click();
-    void checkClaimItemClicked();
+    // Stops the automatic calling, then asks for what request stands for.
+    void haltThen(void (FrmBingo::*request)());
 
     Platform &m_platform;
     ScaleValues &m_scale;
@@ -139,6 +147,8 @@ private:
     QAction *calledBallsItem = nullptr;
     QAction *roomScreenItem = nullptr;
     QAction *numberCardsItem = nullptr;
+    QAction *printSeriesItem = nullptr;
+    QAction *cardsInPlayItem = nullptr;
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;
