@@ -108,7 +108,7 @@ private slots:
         QVERIFY(kind != "pipe" || ::mkfifo(QFile::encodeName(damaged.fileName()).constData(), 0600) == 0);
         QVERIFY(kind != "file" || (damaged.open(QIODevice::WriteOnly) && damaged.write(content) >= 0));
         damaged.close();
-        QVERIFY(rig.timer()->isActive() && rig.timer()->interval() == 60000);
+        QVERIFY(rig.timer()->isActive());
         QCOMPARE(rig.shown(), 0); // blank for the first minute
         QCOMPARE(rig.click(), "none");
         for (const QChar turn : banners) {
