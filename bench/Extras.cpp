@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Two phases of the benchmark. "idle": how often the idle program wakes the processor, and what it costs,
-// before any sound, with the sound device open, and once the device rests after a sound; and how long the
-// first word after a rest takes to start (the device opens again) beside a word on the open device. "room":
+// before any sound, with the sound device open, and once the device rests after a sound; how long the
+// first word after a rest takes to start (the device opens again) beside a word on the open device; and how
+// long saying a number again holds the thread, beside the same word. "room":
 // from the release of the mouse button on "Sacar número" to the end of the paint of the room's screen, beside
 // the main window's large number and board label in the same clicks.
 
 #include "bench/Bench.h"
 #include "room/RoomScreen.h"
+#include "voice/DecirNumero.h"
 #include "voice/SdlSound.h"
 
 #include <QAction>
@@ -68,6 +70,9 @@ int runIdle(const Options &options)
     timedPlay(sound);
     const auto [openWakeUps, openCpu] = idleFor(span);
     const double openPlay = timedPlay(sound);
+    const double start = nowMs();
+    cantabola::DecirNumeroSinEsperar(sound, 34); // its units word follows in the wait below
+    const double sayAgainCall = nowMs() - start;
     idleFor(cantabola::SdlSound::RestAfterMs + 1500); // the device rests
     const auto [restWakeUps, restCpu] = idleFor(span);
     const double afterRestPlay = timedPlay(sound);
@@ -76,6 +81,7 @@ int runIdle(const Options &options)
     figure("idle_cpu_percent_device_open", openCpu, quietCpu);
     figure("idle_cpu_percent_after_rest", restCpu, quietCpu);
     figure("first_word_after_rest_start_ms", afterRestPlay, openPlay);
+    figure("say_again_call_ms", sayAgainCall, openPlay);
     return 0;
 }
 

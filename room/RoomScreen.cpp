@@ -161,9 +161,12 @@ void RoomScreen::paintEvent(QPaintEvent * /*event*/)
     painter.setPen(Qt::NoPen);
     painter.setBrush(ballFill);
     painter.drawEllipse(ballBox);
-    if (m_view.current)
+    m_numberText = 0;
+    if (m_view.current) {
         drawText(painter, ballBox, QString::number(m_view.current), std::min(0.42 * h, 0.62 * ball), true,
                  ballNumber);
+        m_numberText = painter.font().pixelSize();
+    }
     drawText(painter, QRectF(0, ballBox.bottom(), left, 0.08 * h),
              QStringLiteral("Bola %1 de 90").arg(m_view.count), 0.055 * h, true, text);
 

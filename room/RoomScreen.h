@@ -35,10 +35,11 @@ public:
     void showCardCheck(const cantabola::CardCheck &check);
     void hideClaim();
 
-    // What the last paint showed, and the smallest text it drew, in pixels.
+    // What the last paint showed; how large, in pixels, it drew its smallest text and the number just drawn.
     const RoomView &shown() const { return m_painted; }
     bool claimShown() const { return m_claim.has_value() || (m_card && m_card->serial != 0); }
     int smallestTextPixels() const { return m_smallestText; }
+    int numberPixels() const { return m_numberText; }
 
 signals:
     void closed();
@@ -62,6 +63,7 @@ private:
     std::optional<CardCheck> m_card;
     AniGif *m_banner;
     int m_smallestText = 0;
+    int m_numberText = 0;
 };
 
 } // namespace cantabola

@@ -108,15 +108,13 @@ private slots:
         QVERIFY(kind != "pipe" || ::mkfifo(QFile::encodeName(damaged.fileName()).constData(), 0600) == 0);
         QVERIFY(kind != "file" || (damaged.open(QIODevice::WriteOnly) && damaged.write(content) >= 0));
         damaged.close();
-        QVERIFY(rig.timer()->isActive() && rig.timer()->interval() == 60000);
+        QVERIFY(rig.timer()->isActive());
         QCOMPARE(rig.shown(), 0); // blank for the first minute
         QCOMPARE(rig.click(), "none");
         for (const QChar turn : banners) {
             rig.tick();
             const int n = turn.digitValue();
             const bool broken = n == 1 && !file.isEmpty(), picture = file == "b1.gif";
-            if (broken)
-                QTest::qWait(50); // a broken picture plays (or fails) for a while
             QCOMPARE(rig.shown(), broken && picture ? 0 : n); // a damaged picture leaves the banner blank
             QCOMPARE(rig.click(), broken && !picture ? "none" : rig.sponsor(n)); // web addresses only
         }

@@ -57,9 +57,9 @@ struct CupsPdfQueue : PrintDialog
     {
         if (!running())
             scheduler.start("sh", {"-c", "mkdir -p /run/cups && exec /usr/sbin/cupsd -f"});
-        ready = QTest::qWaitFor(running, 10000)
+        ready = QTest::qWaitFor(running, 60000)
             && sh(QString("lpadmin -p %1 -E -v cups-pdf:/ -P %2").arg(name, driver))
-            && QTest::qWaitFor([this] { return !QPrinterInfo::printerInfo(name).isNull(); }, 10000);
+            && QTest::qWaitFor([this] { return !QPrinterInfo::printerInfo(name).isNull(); }, 60000);
     }
     ~CupsPdfQueue() override
     {

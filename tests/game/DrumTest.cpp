@@ -58,7 +58,6 @@ private slots:
         DrawnFlags drawn{};
         QCOMPARE(chooseBall(drawn, [] { return 0.0; }), 1);
         QCOMPARE(chooseBall(drawn, [] { return std::nextafter(1.0, 0.0); }), 90);
-        QCOMPARE(chooseBall(drawn, [] { return 0.5; }), 46);
     }
 };
 

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the rules of the game's tools: the verdict on a claimed card as the operator types its numbers or
-// its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside
-// when it is not ours).
+// its serial, what the room sees of a game, and the saved game on a real file (kept and taken up whatever
+// its length, or set aside when it is not ours).
 
 #include "game/ClaimCheck.h"
+#include "game/Game.h"
 #include "game/GameStore.h"
 #include "room/RoomView.h"
+#include "support/FakePlatform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <numeric>
+#include <random>
 
 using namespace cantabola;
 
@@ -125,22 +129,31 @@ private slots:
                      drawn.contains(card->number(k)) && card->number(k) != 0);
     }
 
-    void savedGameIsTakenUpAsItWas()
+    // Every length of game, from no ball out to a full board (a game killed at the end-of-game question), is
+    // kept whole and taken up as it was; no ball out leaves nothing to take up, and nothing is set aside.
+    void savedGameOfEveryLengthIsTakenUpAsItWas()
     {
         QTemporaryDir folder;
         const GameStore store(folder.filePath("new/folder"));
-        const std::vector<int> order{45, 12, 90};
-        const std::vector<QDateTime> times{QDateTime(QDate(2026, 12, 7), QTime(20, 1, 2, 345)),
-                                           QDateTime(QDate(2026, 12, 7), QTime(20, 1, 5)),
-                                           QDateTime(QDate(2026, 12, 7), QTime(20, 1, 9))};
-        QVERIFY(store.save(order, times));
-        const std::optional<SavedGame> saved = store.load();
-        QVERIFY(saved);
-        QCOMPARE(saved->order, order);
-        QCOMPARE(saved->times, times);
-        // A game with no ball out leaves nothing to take up, and no file is set aside.
-        QVERIFY(store.save({}, {}));
-        QVERIFY(!store.load());
+        std::vector<int> balls(90);
+        std::iota(balls.begin(), balls.end(), 1);
+        std::shuffle(balls.begin(), balls.end(), std::mt19937(20261207));
+        testing::FakePlatform fake;
+        for (std::size_t count = 0; count <= balls.size(); ++count) {
+            const std::vector<int> order(balls.begin(), balls.begin() + std::ptrdiff_t(count));
+            std::vector<QDateTime> times;
+            for (std::size_t i = 0; i < count; ++i)
+                times.push_back(
+                    QDateTime(QDate(2026, 12, 7), QTime(20, 1, 2, 345)).addMSecs(qint64(i) * 4321));
+            QVERIFY(store.save(order, times));
+            const std::optional<SavedGame> saved = store.load();
+            QVERIFY2(saved.has_value() == (count > 0), qPrintable(QString::number(count)));
+            Game game({fake.clock, fake.random, fake.waiter, fake.sound});
+            if (saved)
+                game.restore(saved->order, saved->times);
+            QCOMPARE(game.drawOrder(), order);
+            QCOMPARE(game.drawTimes(), times);
+        }
         QCOMPARE(QDir(folder.filePath("new/folder")).entryList(QDir::Files),
                  QStringList{GameStore::fileName});
     }

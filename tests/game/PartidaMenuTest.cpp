@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QTemporaryDir>
 
 using namespace cantabola;
@@ -51,17 +50,6 @@ class PartidaMenuTest : public QObject
     Q_OBJECT
 
 private slots:
-    void menuStandsBetweenOpcionesAndAyuda()
-    {
-        Rig g;
-        QStringList titles;
-        for (QAction *menu : g.window().menuBar()->actions())
-            titles << menu->text();
-        QCOMPARE(titles, (QStringList{"Juego", "Opciones", "&Partida", "Ayuda"}));
-        keys(g, Qt::Key_F1);
-        QCOMPARE(g.fake.help.shown.size(), 1);
-    }
-
     void claimCheckHaltsTheCallingAndGivesItsVerdict()
     {
         Rig g;
@@ -81,14 +69,12 @@ private slots:
                         summaries << named<QLabel>(d, "verdictLabel")->text();
                     };
                     const std::vector<int> &out = g.game().drawOrder();
-                    verdict(QString());
                     verdict(QStringLiteral("%1, %2 %3 %2").arg(out[0]).arg(out[1]).arg(out[2]));
                     const int notOut = g.game().BolaSacada(90) ? (g.game().BolaSacada(89) ? 88 : 89) : 90;
                     verdict(QStringLiteral("%1 %2").arg(out[0]).arg(notOut));
                     QCOMPARE(rows(named<QListWidget>(d, "numbersList")),
                              (QStringList{QStringLiteral("%1 ✔ ha salido").arg(out[0]),
                                           QStringLiteral("%1 ✘ no ha salido").arg(notOut)}));
-                    verdict(QStringLiteral("%1 91").arg(out[0]));
                     QTest::keyClick(&d, Qt::Key_Escape);
                     QVERIFY(!d.isVisible());
                 });
@@ -96,11 +82,9 @@ private slots:
         };
         g.clickStart();
         QCOMPARE(g.game().BolasSacadas(), 3); // no ball after the claim
-        QCOMPARE(summaries.size(), 4);
-        QCOMPARE(summaries[0], QStringLiteral("Escriba los números del cartón."));
-        QCOMPARE(summaries[1], QStringLiteral("Han salido los 3 números. Premio correcto."));
-        QVERIFY(summaries[2].startsWith(QStringLiteral("Faltan 1 de 2: ")));
-        QCOMPARE(summaries[3], QStringLiteral("Número no válido: 91"));
+        QCOMPARE(summaries.size(), 2); // the verdict as the operator types; its wording: GameRulesTest
+        QCOMPARE(summaries[0], QStringLiteral("Han salido los 3 números. Premio correcto."));
+        QVERIFY(summaries[1].startsWith(QStringLiteral("Faltan 1 de 2: ")));
     }
 
     void repeatSaysTheShownNumberAgainEvenWithTheVoiceOff()

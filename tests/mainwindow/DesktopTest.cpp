@@ -10,14 +10,13 @@
 #include "support/Rig.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 using namespace cantabola;
 using cantabola::testing::Rig;
@@ -39,19 +38,15 @@ QStringList describe(FrmBingo &window)
             QStringLiteral("stretched=%1").arg(window.stretchedBackground().isValid())};
 }
 
-// Waits until a window's frame has stopped changing (the window manager has framed and placed it).
-void waitUntilSettled(QWidget &window)
+// Waits until what `seen` reports is what the parent expects (the window manager has framed and placed the
+// windows by then), or for long enough that it never will; what it reports then.
+QStringList settled(const std::function<QStringList()> &seen, const QStringList &expected)
 {
-    QRect last;
-    for (int steady = 0, tries = 0; steady < 5 && tries < 100; ++tries) {
-        QTest::qWait(100);
-        steady
-            = window.frameGeometry() == last && window.frameGeometry() != window.geometry() ? steady + 1 : 0;
-        last = window.frameGeometry();
-    }
+    return QTest::qWaitFor([&] { return seen() == expected; }, 30000) ? expected : seen();
 }
 
-// The child: the program as main() starts it, on the display it was given; prints what it shows.
+// The child: the program as main() starts it, on the display it was given; prints what it shows once it
+// shows what the parent expects (its arguments, one line each), or what it shows when that never comes.
 int runChild(int argc, char *argv[])
 {
     switchOffToolkitScaling();
@@ -70,31 +65,39 @@ int runChild(int argc, char *argv[])
     refusal.start(50);
     if (!program.start())
         return 0;
-    waitUntilSettled(program.window());
+    const QStringList expected = QCoreApplication::arguments().mid(1);
+    QStringList seen;
     if (qgetenv("CANTABOLA_DESKTOP_CHILD") == "room") {
         program.window().findChild<QAction *>(QStringLiteral("roomScreenItem"))->trigger();
-        QWidget *room = program.roomScreen();
-        QTest::qWait(1000);
         const auto screenOf = [](const QWidget *w) {
             return QGuiApplication::screens().indexOf(w->screen());
         };
-        std::printf("operator=%lld room=%lld %s full=%d\n", screenOf(&program.window()), screenOf(room),
-                    qPrintable(rect(room->geometry())), room->isFullScreen());
-        std::fflush(stdout); // before any exit handler that ends the process without flushing it
-        return 0;
+        seen = settled(
+            [&] {
+                const QWidget *room = program.roomScreen();
+                return QStringList{QStringLiteral("operator=%1 room=%2 %3 full=%4")
+                                       .arg(screenOf(&program.window()))
+                                       .arg(screenOf(room))
+                                       .arg(rect(room->geometry()))
+                                       .arg(room->isFullScreen())};
+            },
+            expected);
+    } else {
+        seen = settled([&] { return describe(program.window()); }, expected.mid(0, expected.size() - 1));
+        QTimer::singleShot(0, [&] {
+            QWidget *about = QApplication::activeModalWidget();
+            seen << settled(
+                [about] {
+                    const QPoint centre = about->frameGeometry().center();
+                    return QStringList{QStringLiteral("aboutCentre=%1,%2").arg(centre.x()).arg(centre.y())};
+                },
+                expected.mid(expected.size() - 1));
+            about->close();
+        });
+        program.window().findChild<QAction *>(QStringLiteral("SM_AcercaDe"))->trigger();
     }
-    QStringList seen = describe(program.window());
-    QTimer::singleShot(0, [&seen] {
-        QWidget *about = QApplication::activeModalWidget();
-        waitUntilSettled(*about);
-        seen << QStringLiteral("aboutCentre=%1,%2")
-                    .arg(about->frameGeometry().center().x())
-                    .arg(about->frameGeometry().center().y());
-        about->close();
-    });
-    program.window().findChild<QAction *>(QStringLiteral("SM_AcercaDe"))->trigger();
     std::printf("%s\n", qPrintable(seen.join(QLatin1Char('\n'))));
-    std::fflush(stdout);
+    std::fflush(stdout); // before any exit handler that ends the process without flushing it
     return 0;
 }
 
@@ -104,19 +107,21 @@ struct Desktop
 {
     Desktop(QSize size, int dpi, QSize second = QSize())
     {
-        for (display = 140; QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++display) { }
-        environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
         // A second screen stands to the right of the first, as a projector beside a laptop's panel: one X
         // screen as wide as both, split into two RandR monitors.
         const QSize whole = second.isValid()
             ? QSize(size.width() + second.width(), std::max(size.height(), second.height()))
             : size;
+        // The server picks a free display and writes its number once it takes connections.
         server.start(QStringLiteral("Xvfb"),
-                     {environment.value("DISPLAY"), "-screen", "0",
+                     {"-displayfd", "1", "-screen", "0",
                       QStringLiteral("%1x%2x24").arg(whole.width()).arg(whole.height()), "-nolisten", "tcp",
                       "-noreset"});
-        for (int i = 0; i < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); ++i)
-            QThread::msleep(50);
+        if (!QTest::qWaitFor(
+                [this] { return server.canReadLine() || server.state() == QProcess::NotRunning; }, 60000)
+            || !server.canReadLine())
+            return;
+        environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + server.readLine().trimmed());
         if (second.isValid()) {
             const auto monitor = [](QSize s, int left) { // width/mm x height/mm + left + 0, at 96 dpi
                 return QStringLiteral("%1/%2x%3/%4+%5+0")
@@ -137,8 +142,7 @@ struct Desktop
         resources.waitForFinished();
         manager.setProcessEnvironment(environment);
         manager.start(QStringLiteral("openbox"), {"--sm-disable"});
-        for (int i = 0; i < 100 && !managed(); ++i)
-            QThread::msleep(50);
+        ready = QTest::qWaitFor([this] { return managed(); }, 60000);
     }
     ~Desktop()
     {
@@ -162,8 +166,8 @@ struct Desktop
         check.waitForFinished();
         return check.readAll().contains("window id");
     }
-    // Runs this test's executable as the child on the display; its report.
-    QStringList runChild(const QString &what = QStringLiteral("start")) const
+    // Runs this test's executable as the child on the display, expecting to see `expected`; its report.
+    QStringList runChild(const QStringList &expected, const QString &what = QStringLiteral("start")) const
     {
         QProcessEnvironment child = environment;
         child.insert(QStringLiteral("CANTABOLA_DESKTOP_CHILD"), what);
@@ -171,15 +175,15 @@ struct Desktop
         child.remove(QStringLiteral("QT_ENABLE_HIGHDPI_SCALING")); // the program must switch it off itself
         QProcess process;
         process.setProcessEnvironment(child);
-        process.start(QCoreApplication::applicationFilePath(), {});
-        if (!process.waitForFinished(60000))
+        process.start(QCoreApplication::applicationFilePath(), expected);
+        if (!process.waitForFinished(120000))
             process.kill();
         return QString::fromUtf8(process.readAllStandardOutput())
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    int display = 140;
+    bool ready = false; // the server runs and openbox manages its windows
     QProcess server;
     QProcess manager;
 };
@@ -214,25 +218,22 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(int, dpi);
         const Desktop desktop(size, dpi);
-        QVERIFY(desktop.managed());
-        const QStringList seen = desktop.runChild();
-
+        QVERIFY(desktop.ready);
         Rig fake(ScreenInfo::fromPixels(size.width(), size.height(), 1440.0F / static_cast<float>(dpi)));
-        if (!fake.loaded) {
-            QCOMPARE(seen, QStringList{QStringLiteral("refused=") + fake.fake.messages.shown.front().text});
-            return;
-        }
         const QPoint screenCentre = QRect(QPoint(), size).center();
-        QCOMPARE(seen,
-                 describe(fake.window())
-                     << QStringLiteral("aboutCentre=%1,%2").arg(screenCentre.x()).arg(screenCentre.y()));
+        const QStringList expected = fake.loaded
+            ? describe(fake.window())
+                << QStringLiteral("aboutCentre=%1,%2").arg(screenCentre.x()).arg(screenCentre.y())
+            : QStringList{QStringLiteral("refused=") + fake.fake.messages.shown.front().text};
+        QCOMPARE(desktop.runChild(expected), expected);
     }
 
     void roomScreenOpensFullOnTheScreenTheOperatorIsNotUsing()
     {
         const Desktop desktop(QSize(1024, 768), 96, QSize(1280, 1024));
-        QCOMPARE(desktop.runChild(QStringLiteral("room")),
-                 QStringList{"operator=0 room=1 1024,0 1280x1024 full=1"});
+        QVERIFY(desktop.ready);
+        const QStringList expected{"operator=0 room=1 1024,0 1280x1024 full=1"};
+        QCOMPARE(desktop.runChild(expected, QStringLiteral("room")), expected);
     }
 };
 
