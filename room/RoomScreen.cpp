@@ -152,18 +152,20 @@ void RoomScreen::paintEvent(QPaintEvent * /*event*/)
     const double w = width();
     const double h = height();
     const double margin = 0.02 * h;
-    const double left = 0.42 * w;
+    // The left part holds the ball whole at 60 % of the height, so that its number is over 40 % of it on a
+    // squarer screen too; the board takes the rest.
+    const double left = std::min(std::max(0.42 * w, 0.6 * h + 2 * margin), 0.6 * w);
     const double bottom = h - 0.12 * h - 2 * margin; // above the banner
 
     // The number just drawn, very large on a ball.
-    const double ball = std::min(0.62 * h, left - 2 * margin);
+    const double ball = std::min(0.6 * h, left - 2 * margin);
     const QRectF ballBox(margin + (left - 2 * margin - ball) / 2, margin, ball, ball);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ballFill);
     painter.drawEllipse(ballBox);
     m_numberText = 0;
     if (m_view.current) {
-        drawText(painter, ballBox, QString::number(m_view.current), std::min(0.42 * h, 0.62 * ball), true,
+        drawText(painter, ballBox, QString::number(m_view.current), std::min(0.42 * h, 0.68 * ball), true,
                  ballNumber);
         m_numberText = painter.font().pixelSize();
     }
@@ -195,7 +197,7 @@ void RoomScreen::paintEvent(QPaintEvent * /*event*/)
                 painter.setBrush(drawnFill);
                 painter.drawEllipse(box.adjusted(cell * 0.04, cell * 0.04, -cell * 0.04, -cell * 0.04));
             }
-            drawText(painter, box, QString::number(n), 0.46 * cell, drawn, drawn ? Qt::black : notDrawn);
+            drawText(painter, box, QString::number(n), 0.55 * cell, drawn, drawn ? Qt::black : notDrawn);
         }
     } else if (m_card && m_card->serial != 0) {
         drawCard(painter, board, h);
