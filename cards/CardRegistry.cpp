@@ -2,9 +2,9 @@
 #include "cards/CardRegistry.h"
 
 #include "platform/Logging.h"
+#include "platform/MoveAside.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -62,7 +62,8 @@ bool CardRegistry::open()
     // Damage found by the last query: the file goes aside now, while no query holds it.
     if (std::exchange(m_damaged, false)) {
         close();
-        setAside();
+        if (!setAside())
+            return false;
     }
     if (m_open)
         return true;
@@ -91,7 +92,8 @@ bool CardRegistry::open()
             fail("open", error);
             return false;
         }
-        setAside();
+        if (!setAside())
+            return false;
     }
     return false;
 }
@@ -114,8 +116,10 @@ CardRegistry::Opening CardRegistry::prepare()
             ? Opening::Ready
             : notOursOr(Opening::Failed);
     }
-    if (version != 0) // a registry of a later version is left alone
-        return Opening::Failed;
+    if (version > formatVersion) {
+        qCDebug(lcRegistry) << "the registry is of a later version:" << version;
+        return Opening::NotOurs;
+    }
     if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
         return notOursOr(Opening::Failed);
     if (query.value(0).toInt() != 0)
@@ -147,18 +151,15 @@ void CardRegistry::close()
     m_inSheet = false;
 }
 
-void CardRegistry::setAside()
+bool CardRegistry::setAside()
 {
-    // Kept for a person to look at, with its journals, so that no journal of the old file meets the new one.
-    const QString aside = filePath() + QStringLiteral(".apartado-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (const QString &suffix :
-         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (QFile::exists(filePath() + suffix) && !QFile::rename(filePath() + suffix, aside + suffix))
-            QFile::remove(filePath() + suffix);
-    }
+    // With its journals, so that no journal of the old file meets the new one.
+    const QString aside
+        = moveAside(filePath(), QStringLiteral("apartado"),
+                    {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")});
     qCDebug(lcRegistry) << "the registry was not one of ours; set aside as" << aside;
     m_trouble = true; // the cards it held can no longer be checked
+    return !aside.isEmpty();
 }
 
 void CardRegistry::fail(const char *what, const QString &error)

@@ -8,8 +8,9 @@
 // set aside does not start the count again.
 //
 // A registry that cannot be opened or written never stops a print; the trouble is kept for the operator to be
-// told once, at the next claim check. A file that is not a registry of ours (damaged, or another program's
-// database) is set aside under another name and a new registry started.
+// told once, at the next claim check. A file that is not a registry of ours (damaged, another program's
+// database, or a registry of a newer version) is set aside under a name of its own and a new registry
+// started.
 
 #include "cards/PrintedCard.h"
 
@@ -51,7 +52,7 @@ private:
     bool open();
     Opening prepare();
     void close();
-    void setAside();
+    bool setAside();
     void fail(const char *what, const QString &error);
 
     QString m_folder;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, locked,
-// read-only), and the numbered sheet and the claim checked by number through the real windows.
+// Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, of a later
+// version, locked, read-only), and the numbered sheet and the claim checked by number through the real
+// windows.
 
 #include "cards/CardRegistry.h"
 #include "game/ClaimDialog.h"
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -72,6 +74,7 @@ private slots:
         QTest::newRow("truncated") << "truncated" << true << 501LL;
         QTest::newRow("another program's database") << "foreign" << true << 501LL;
         QTest::newRow("another program's, with a version") << "foreign, versioned" << true << 501LL;
+        QTest::newRow("a registry of a later version") << "later" << true << 501LL;
         QTest::newRow("folder in the way") << "blocked" << false << 0LL;
         QTest::newRow("locked by another program") << "locked" << false << 0LL;
         QTest::newRow("read-only") << "read-only" << false << 0LL;
@@ -105,6 +108,8 @@ private slots:
             QVERIFY(QFile::remove(file) && other.open() && QSqlQuery(other).exec("CREATE TABLE t (x)")
                     && QSqlQuery(other).exec(trouble.endsWith("versioned") ? "PRAGMA user_version = 1"
                                                                            : "PRAGMA user_version"));
+        if (trouble == "later")
+            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
         if (trouble == "blocked")
             QVERIFY(QDir(data).removeRecursively() && QFile(data).open(QIODevice::WriteOnly));
         if (trouble == "locked")
@@ -116,14 +121,19 @@ private slots:
                 QSKIP("the file cannot be made read-only");
         }
         damaged.close();
+        // Files set aside earlier in this second and the next keep their names.
+        for (int s = 0; setAside && s < 2; ++s)
+            QFile(file + ".apartado-" + QDateTime::currentDateTime().addSecs(s).toString("yyyyMMdd-HHmmss"))
+                .open(QIODevice::WriteOnly);
         CardRegistry registry(data, settings);
         const std::vector<qint64> serials = registry.beginSheet({card}, QDateTime::currentDateTime(), 0);
         QProcess::execute("chattr", {"-i", file});
         QCOMPARE(serials, next ? std::vector<qint64>{next} : std::vector<qint64>());
         QCOMPARE(registry.endSheet(true), next != 0);
-        QCOMPARE(registry.takeTrouble(), trouble != "settings");
+        QCOMPARE(registry.takeTrouble(), setAside || !next);
         QVERIFY(!registry.takeTrouble()); // said once
-        QCOMPARE(QDir(data).entryList({CardRegistry::fileName + ".apartado-*"}).size(), setAside ? 1 : 0);
+        QCOMPARE(QDir(data).entryList().filter(QRegularExpression("apartado-[-0-9]+$")).size(),
+                 setAside ? 3 : 0);
         QCOMPARE(registry.find(next ? next : 1).has_value(), trouble != "blocked"); // read, even while locked
         other.close();
     }
