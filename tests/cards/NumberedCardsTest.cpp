@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, of a later
-// version, locked, read-only), and the numbered sheet and the claim checked by number through the real
-// windows.
+// Protects numbered cards: the card registry on a real SQLite file (kept, failing after the print, damaged,
+// of another version, locked, read-only), and the numbered sheet and the claim checked by number through the
+// real windows.
 
 #include "cards/CardRegistry.h"
 #include "game/ClaimDialog.h"
@@ -75,6 +75,7 @@ private slots:
         QTest::newRow("another program's database") << "foreign" << true << 501LL;
         QTest::newRow("another program's, with a version") << "foreign, versioned" << true << 501LL;
         QTest::newRow("a registry of a later version") << "later" << true << 501LL;
+        QTest::newRow("a registry of the first version") << "first" << false << 501LL;
         QTest::newRow("folder in the way") << "blocked" << false << 0LL;
         QTest::newRow("locked by another program") << "locked" << false << 0LL;
         QTest::newRow("read-only") << "read-only" << false << 0LL;
@@ -110,6 +111,9 @@ private slots:
                                                                            : "PRAGMA user_version"));
         if (trouble == "later")
             QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
+        if (trouble == "first")
+            QVERIFY(QSqlQuery(other).exec("DROP TABLE serials")
+                    && QSqlQuery(other).exec("PRAGMA user_version = 1"));
         if (trouble == "blocked")
             QVERIFY(QDir(data).removeRecursively() && QFile(data).open(QIODevice::WriteOnly));
         if (trouble == "locked")
@@ -136,6 +140,47 @@ private slots:
                  setAside ? 3 : 0);
         QCOMPARE(registry.find(next ? next : 1).has_value(), trouble != "blocked"); // read, even while locked
         other.close();
+    }
+
+    void aSerialThatReachedThePrinterIsNeverGivenAgain_data()
+    {
+        QTest::addColumn<bool>("printed");
+        QTest::addColumn<bool>("held"); // by another program when the printed cards are to be kept
+        QTest::addColumn<QString>("countedBy"); // what is left to count on: the database, the settings, both
+        QTest::newRow("printed and kept") << true << false << "both";
+        QTest::newRow("the print failed") << false << false << "database";
+        QTest::newRow("printed, not kept: the database counts on") << true << true << "database";
+        QTest::newRow("printed, not kept, the database lost") << true << true << "settings";
+    }
+    void aSerialThatReachedThePrinterIsNeverGivenAgain()
+    {
+        QFETCH(bool, printed);
+        QFETCH(bool, held);
+        QFETCH(QString, countedBy);
+        QTemporaryDir folder;
+        const QString settings = countedBy == "database" ? QString() : folder.filePath("ajustes.conf");
+        const QString file = folder.filePath(CardRegistry::fileName);
+        const CardGrid card{9};
+        {
+            CardRegistry registry(folder.path(), settings);
+            QCOMPARE(registry.beginSheet({card, card}, QDateTime::currentDateTime(), 0),
+                     (std::vector<qint64>{1, 2}));
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", QTest::currentDataTag());
+            other.setDatabaseName(file);
+            QVERIFY(other.open() && (!held || QSqlQuery(other).exec("BEGIN IMMEDIATE")));
+            QCOMPARE(registry.endSheet(printed), printed && !held);
+            other.close();
+            QCOMPARE(registry.takeTrouble(), held);
+            QCOMPARE(registry.beginSheet({card}, QDateTime::currentDateTime(), 0), std::vector<qint64>{3});
+        }
+        if (countedBy == "settings") {
+            QVERIFY(QFile::remove(file));
+            QFile::remove(file + "-wal");
+            QFile::remove(file + "-shm");
+        }
+        CardRegistry registry(folder.path(), settings);
+        QCOMPARE(registry.beginSheet({card}, QDateTime::currentDateTime(), 0), std::vector<qint64>{4});
+        QCOMPARE(registry.find(2).has_value(), printed && !held);
     }
 
     void aNumberedSheetIsCheckedByItsNumber()
@@ -174,8 +219,8 @@ private slots:
                   }
                   serial = inWindow(w, named(w, "serialLabel(2)"));
               });
-        // The failed print took no number.
-        QCOMPARE(serials, (QStringList{"", "", "Nº 1", "Nº 2"}));
+        // The failed print shows no number, and its numbers are not given again.
+        QCOMPARE(serials, (QStringList{"", "", "Nº 3", "Nº 4"}));
         // On the sheet: light text on the dark card colour where the serial is.
         const QImage page = testing::renderPdf(folder.filePath("numbered.pdf"), 150).value(0);
         QRect ink; // the cards on the white page
@@ -198,7 +243,7 @@ private slots:
             std::vector<CardCheck> room;
             connect(qobject_cast<ClaimDialog *>(&d), &ClaimDialog::cardChecked,
                     [&](const CardCheck &c) { room.push_back(c); });
-            named<QLineEdit>(d, "cardNumberField")->setText("2");
+            named<QLineEdit>(d, "cardNumberField")->setText("4");
             auto *table = named<QTableWidget>(d, "cardGrid");
             QVERIFY(table->isVisible());
             for (int k = 1; k <= cellsPerCard; ++k) {
@@ -207,17 +252,17 @@ private slots:
                 QCOMPARE(item->text(), n ? QString::number(n) : QString());
                 QCOMPARE(item->font().bold(), n && g.game().BolaSacada(n));
             }
-            QVERIFY(named<QLabel>(d, "verdictLabel")->text().startsWith("Cartón Nº 2: "));
-            named<QLineEdit>(d, "cardNumberField")->setText("3");
+            QVERIFY(named<QLabel>(d, "verdictLabel")->text().startsWith("Cartón Nº 4: "));
+            named<QLineEdit>(d, "cardNumberField")->setText("2");
             QVERIFY(!table->isVisible());
-            QCOMPARE(named<QLabel>(d, "verdictLabel")->text(), QString("No hay ningún cartón con el Nº 3."));
+            QCOMPARE(named<QLabel>(d, "verdictLabel")->text(), QString("No hay ningún cartón con el Nº 2."));
             QCOMPARE(room.size(), std::size_t(2));
             QCOMPARE(room[0].grid, std::optional<CardGrid>(printed[1]));
         });
         checkClaims(g, [](QDialog &) {});
         QCOMPARE(g.fake.messages.shown.size(), std::size_t(1)); // once
         QCOMPARE(g.fake.messages.shown[0].text, QString("No se puede usar el registro de cartones."));
-        const std::optional<PrintedCard> kept = CardRegistry(folder.path(), QString()).find(2);
+        const std::optional<PrintedCard> kept = CardRegistry(folder.path(), QString()).find(4);
         QVERIFY(kept && kept->colour == 0x00404000
                 && kept->printedAt == QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
     }
