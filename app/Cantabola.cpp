@@ -139,7 +139,7 @@ void Cantabola::offerResume()
         return;
     const MessageAnswer answer = m_platform.messages.show(
         m_window.get(),
-        {resumeQuestion.arg(saved->order.size()), app::title, MessageIcon::Question, MessageButtons::YesNo});
+        {resumeQuestion(saved->order.size()), app::title, MessageIcon::Question, MessageButtons::YesNo});
     if (answer == MessageAnswer::Yes)
         m_game.restore(saved->order, saved->times);
     else

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the rules of the game's tools: the verdict on a claimed card as the operator types its numbers or
-// its serial, what the room sees of a game, and the saved game on a real file (kept, taken up, or set aside
-// when it is not ours).
+// its serial, counts said in the singular for one, what the room sees of a game, and the saved game on a real
+// file (kept, taken up, or set aside when it is not ours).
 
+#include "app/Cantabola.h"
 #include "game/ClaimCheck.h"
 #include "game/GameStore.h"
 #include "room/RoomView.h"
@@ -41,7 +42,7 @@ private slots:
                                             << "Faltan 3 de 4: 1, 8, 60"
                                             << "45+ 8- 1- 60-";
         QTest::newRow("leading zero") << "07"
-                                      << "Han salido los 1 números. Premio correcto."
+                                      << "Ha salido el número. Premio correcto."
                                       << "7+";
         QTest::newRow("zero") << "7 0 91"
                               << "Número no válido: 0"
@@ -65,6 +66,46 @@ private slots:
         for (const CheckedNumber &checked : verdict.numbers)
             numbers << QStringLiteral("%1%2").arg(checked.number).arg(checked.drawn ? '+' : '-');
         QCOMPARE(numbers.join(' '), shown);
+    }
+
+    void oneReadsInTheSingular_data()
+    {
+        QTest::addColumn<int>("count"); // of the numbers missing, the balls of a game left unfinished
+        QTest::addColumn<QString>("typed"); // the verdict on "7" (drawn) and the numbers missing
+        QTest::addColumn<QString>("card"); // on a card of 7 and the numbers missing
+        QTest::addColumn<QString>("resume");
+        QTest::newRow("0") << 0 << "Ha salido el número. Premio correcto."
+                           << "Cartón Nº 7: ¡Bingo! Ha salido su número."
+                           << "La partida anterior quedó sin terminar con 0 bolas. ¿Continuarla?";
+        QTest::newRow("1") << 1 << "Falta 1 de 2: 60"
+                           << "Cartón Nº 7: falta 1: 60"
+                           << "La partida anterior quedó sin terminar con 1 bola. ¿Continuarla?";
+        QTest::newRow("2") << 2 << "Faltan 2 de 3: 60, 88"
+                           << "Cartón Nº 7: faltan 2: 60, 88"
+                           << "La partida anterior quedó sin terminar con 2 bolas. ¿Continuarla?";
+    }
+    void oneReadsInTheSingular()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, typed);
+        QFETCH(QString, card);
+        QFETCH(QString, resume);
+        const auto drawn = [](int n) {
+            return n == 7;
+        };
+        QString numbers = "7";
+        CardGrid grid{7}; // in the first row: 7, then 60 and 88 in their columns
+        const std::array<std::pair<int, std::size_t>, 2> missing{{{60, 18}, {88, 24}}};
+        for (std::size_t i = 0; i < std::size_t(count); ++i) {
+            numbers += ' ' + QString::number(missing.at(i).first);
+            grid.at(missing.at(i).second) = missing.at(i).first;
+        }
+        QCOMPARE(checkClaim(numbers, drawn).summary, typed);
+        QCOMPARE(checkCard(
+                     "7", [&](qint64) { return grid; }, drawn)
+                     .summary,
+                 card);
+        QCOMPARE(Cantabola::resumeQuestion(std::size_t(count)), resume);
     }
 
     void roomSeesTheLastBallAndTheFiveBefore_data()

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(summaries.size(), 4);
         QCOMPARE(summaries[0], QStringLiteral("Escriba los números del cartón."));
         QCOMPARE(summaries[1], QStringLiteral("Han salido los 3 números. Premio correcto."));
-        QVERIFY(summaries[2].startsWith(QStringLiteral("Faltan 1 de 2: ")));
+        QVERIFY(summaries[2].startsWith(QStringLiteral("Falta 1 de 2: ")));
         QCOMPARE(summaries[3], QStringLiteral("Número no válido: 91"));
     }
 
