@@ -102,7 +102,7 @@ void Cantabola::checkClaim()
             const std::optional<PrintedCard> card = m_registry.find(serial);
             return card ? std::optional<CardGrid>(card->cells) : std::nullopt;
         },
-        m_window.get());
+        m_window->cardsNumbered(), m_window.get());
     // What went wrong with the registry since the last check, said once, before its numbers are relied on.
     if (m_registry.takeTrouble())
         m_platform.messages.show(m_window.get(),

@@ -103,6 +103,37 @@ private slots:
         QCOMPARE(summaries[3], QStringLiteral("Número no válido: 91"));
     }
 
+    void claimBoxTakesTheTypingWhereCardsAreCheckedNow_data()
+    {
+        QTest::addColumn<bool>("numbered");
+        QTest::addColumn<QString>("first"); // the field on top, which gets what the operator types
+        QTest::addColumn<QString>("second");
+        QTest::newRow("cards not numbered: the numbers read out") << false << "numbersField"
+                                                                  << "cardNumberField";
+        QTest::newRow("numbered cards: the card's number") << true << "cardNumberField"
+                                                           << "numbersField";
+    }
+    void claimBoxTakesTheTypingWhereCardsAreCheckedNow()
+    {
+        QFETCH(bool, numbered);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        Rig g;
+        if (numbered)
+            g.trigger("numberCardsItem");
+        const int opened = testing::whileModal(
+            "ClaimDialog", [&] { g.trigger("checkClaimItem"); },
+            [&](QDialog &d) {
+                QVERIFY(QTest::qWaitForWindowActive(&d));
+                for (const Qt::Key key : {Qt::Key_7, Qt::Key_Tab, Qt::Key_8})
+                    QTest::keyClick(d.windowHandle(), key);
+                QCOMPARE(named<QLineEdit>(d, first)->text(), QStringLiteral("7"));
+                QCOMPARE(named<QLineEdit>(d, second)->text(), QStringLiteral("8"));
+                QVERIFY(named(d, first)->y() < named(d, second)->y());
+            });
+        QCOMPARE(opened, 1);
+    }
+
     void repeatSaysTheShownNumberAgainEvenWithTheVoiceOff()
     {
         Rig g;
