@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by
-// itself, offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in
-// half is set aside and the program starts on a fresh board.
+// itself, offers the game at its next start and, answered Sí, shows the board as it was.
 
 #include "app/Cantabola.h"
-#include "game/GameStore.h"
 #include "mainwindow/FrmBingo.h"
 #include "platform/QtColour.h"
 #include "platform/RealPlatform.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -111,10 +108,6 @@ class ResumeTest : public QObject
         lines << QString::fromUtf8(process.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         return lines;
     }
-    QString savedGame() const
-    {
-        return QDir(m_home.filePath(QStringLiteral("Cantabola"))).filePath(GameStore::fileName);
-    }
 
 private slots:
     void killedMidCallingResumesTheBoardAsItWas()
@@ -134,19 +127,6 @@ private slots:
         QCOMPARE(seen.filter("red="), QStringList{QStringLiteral("red=") + sorted.join(',')});
         QCOMPARE(seen.filter("big="), QStringList{QStringLiteral("big=") + balls.last()});
         QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=") + balls.join(',')});
-    }
-
-    void halfWrittenFileIsSetAsideAndTheBoardStartsEmpty()
-    {
-        QFile file(savedGame());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.resize(file.size() / 2));
-        file.close();
-        const QStringList seen = child("look");
-        QVERIFY(seen.filter("asked=").isEmpty());
-        QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=")});
-        QCOMPARE(QDir(m_home.filePath("Cantabola")).entryList({GameStore::fileName + ".apartada-*"}).size(),
-                 1);
     }
 };
 

@@ -75,9 +75,14 @@ private slots:
                     QCOMPARE(g.start()->text(),
                              QStringLiteral("Sacar número")); // stopped as by "Parar juego"
                     QVERIFY(g.callingControls(true));
+                    // Cards not numbered: the numbers read out come first and take the typing.
+                    QVERIFY(QTest::qWaitForWindowActive(&d));
                     auto *typed = named<QLineEdit>(d, "numbersField");
+                    QVERIFY(typed->y() < named(d, "cardNumberField")->y());
                     const auto verdict = [&](const QString &text) {
-                        typed->setText(text);
+                        typed->clear();
+                        for (const QChar c : text) // to the window, as from the keyboard
+                            QTest::keyClick(d.windowHandle(), c.toLatin1());
                         summaries << named<QLabel>(d, "verdictLabel")->text();
                     };
                     const std::vector<int> &out = g.game().drawOrder();
@@ -101,37 +106,6 @@ private slots:
         QCOMPARE(summaries[1], QStringLiteral("Han salido los 3 números. Premio correcto."));
         QVERIFY(summaries[2].startsWith(QStringLiteral("Falta 1 de 2: ")));
         QCOMPARE(summaries[3], QStringLiteral("Número no válido: 91"));
-    }
-
-    void claimBoxTakesTheTypingWhereCardsAreCheckedNow_data()
-    {
-        QTest::addColumn<bool>("numbered");
-        QTest::addColumn<QString>("first"); // the field on top, which gets what the operator types
-        QTest::addColumn<QString>("second");
-        QTest::newRow("cards not numbered: the numbers read out") << false << "numbersField"
-                                                                  << "cardNumberField";
-        QTest::newRow("numbered cards: the card's number") << true << "cardNumberField"
-                                                           << "numbersField";
-    }
-    void claimBoxTakesTheTypingWhereCardsAreCheckedNow()
-    {
-        QFETCH(bool, numbered);
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        Rig g;
-        if (numbered)
-            g.trigger("numberCardsItem");
-        const int opened = testing::whileModal(
-            "ClaimDialog", [&] { g.trigger("checkClaimItem"); },
-            [&](QDialog &d) {
-                QVERIFY(QTest::qWaitForWindowActive(&d));
-                for (const Qt::Key key : {Qt::Key_7, Qt::Key_Tab, Qt::Key_8})
-                    QTest::keyClick(d.windowHandle(), key);
-                QCOMPARE(named<QLineEdit>(d, first)->text(), QStringLiteral("7"));
-                QCOMPARE(named<QLineEdit>(d, second)->text(), QStringLiteral("8"));
-                QVERIFY(named(d, first)->y() < named(d, second)->y());
-            });
-        QCOMPARE(opened, 1);
     }
 
     void repeatSaysTheShownNumberAgainEvenWithTheVoiceOff()
@@ -249,7 +223,7 @@ private slots:
     void aSecondCopyLeavesTheFirstCopysGameAlone()
     {
         auto first = std::make_unique<Rig>();
-        drawOneByOne(*first, 3);
+        drawOneByOne(*first, 1);
         const QString folder = first->fake.platform.dataFolder;
         const auto savedGame = [&folder] {
             QFile file(GameStore(folder).filePath());
@@ -268,7 +242,7 @@ private slots:
         const Rig third(ScreenInfo::fromPixels(1024, 768, 15), true, folder);
         QCOMPARE(third.fake.messages.shown.size(), std::size_t(1));
         QCOMPARE(third.fake.messages.shown[0].text,
-                 QStringLiteral("La partida anterior quedó sin terminar con 3 bolas. ¿Continuarla?"));
+                 QStringLiteral("La partida anterior quedó sin terminar con 1 bola. ¿Continuarla?"));
     }
 
     void gameEndedAtItsPromptLeavesNothingToResume()
