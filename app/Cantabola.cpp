@@ -96,7 +96,7 @@ void Cantabola::checkClaim()
             const std::optional<PrintedCard> card = m_registry.find(serial);
             return card ? std::optional<Card>(card->card) : std::nullopt;
         },
-        m_window.get());
+        m_window->cardsNumbered(), m_window.get());
     // What went wrong with the registry since the last check, said once, before its numbers are relied on.
     if (m_registry.takeTrouble())
         m_platform.messages.show(m_window.get(),
@@ -128,7 +128,7 @@ void Cantabola::offerResume()
         return;
     const MessageAnswer answer = m_platform.messages.show(
         m_window.get(),
-        {resumeQuestion.arg(saved->order.size()), app::title, MessageIcon::Question, MessageButtons::YesNo});
+        {resumeQuestion(saved->order.size()), app::title, MessageIcon::Question, MessageButtons::YesNo});
     if (answer == MessageAnswer::Yes)
         m_game.restore(saved->order, saved->times);
     else

@@ -61,8 +61,12 @@ public:
     RoomScreen *roomScreen();
     Game &game() { return m_game; }
 
-    static inline const QString resumeQuestion
-        = QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?");
+    static QString resumeQuestion(std::size_t balls)
+    {
+        return balls == 1
+            ? QStringLiteral("La partida anterior quedó sin terminar con 1 bola. ¿Continuarla?")
+            : QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?").arg(balls);
+    }
     static inline const QString registryTrouble = QStringLiteral("No se puede usar el registro de cartones.");
 
 private:

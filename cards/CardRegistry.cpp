@@ -2,9 +2,9 @@
 #include "cards/CardRegistry.h"
 
 #include "platform/Logging.h"
+#include "platform/MoveAside.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -16,7 +16,8 @@ namespace cantabola {
 
 namespace {
 
-constexpr int formatVersion = 1;
+// 2: the last serial taken is kept in a table of its own, apart from the cards kept.
+constexpr int formatVersion = 2;
 // Another program holding the database (a second Cantabola printing) is waited for this long, then the print
 // goes on without numbers.
 constexpr int busyMilliseconds = 500;
@@ -62,7 +63,8 @@ bool CardRegistry::open()
     // Damage found by the last query: the file goes aside now, while no query holds it.
     if (std::exchange(m_damaged, false)) {
         close();
-        setAside();
+        if (!setAside())
+            return false;
     }
     if (m_open)
         return true;
@@ -91,7 +93,8 @@ bool CardRegistry::open()
             fail("open", error);
             return false;
         }
-        setAside();
+        if (!setAside())
+            return false;
     }
     return false;
 }
@@ -100,8 +103,10 @@ CardRegistry::Opening CardRegistry::prepare()
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     const auto notOursOr = [&query](Opening otherwise) {
-        qCDebug(lcRegistry) << "the registry is not readable:" << query.lastError().text();
-        return isDamage(query.lastError()) || isForeign(query.lastError()) ? Opening::NotOurs : otherwise;
+        const QSqlError error = query.lastError();
+        qCDebug(lcRegistry) << "the registry is not readable:" << error.text();
+        query.exec(QStringLiteral("ROLLBACK"));
+        return isDamage(error) || isForeign(error) ? Opening::NotOurs : otherwise;
     };
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         return notOursOr(Opening::Failed);
@@ -111,27 +116,34 @@ CardRegistry::Opening CardRegistry::prepare()
         return query.exec(
                    QStringLiteral("SELECT serial, printed_at, colour, cells FROM cards ORDER BY serial DESC "
                                   "LIMIT 1"))
+                && query.exec(QStringLiteral("SELECT last FROM serials"))
             ? Opening::Ready
             : notOursOr(Opening::Failed);
     }
-    if (version != 0) // a registry of a later version is left alone
-        return Opening::Failed;
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
-        return notOursOr(Opening::Failed);
-    if (query.value(0).toInt() != 0)
-        return Opening::NotOurs; // another program's database
+    if (version > formatVersion) {
+        qCDebug(lcRegistry) << "the registry is of a later version:" << version;
+        return Opening::NotOurs;
+    }
+    if (version == 0) {
+        if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+            return notOursOr(Opening::Failed);
+        if (query.value(0).toInt() != 0)
+            return Opening::NotOurs; // another program's database
+    }
     // Write-ahead logging: a sheet kept costs one flush to the disk, not three, and lookups go on while
-    // another program writes.
+    // another program writes. A registry of the first version has its cards already, and gets the table of
+    // the last serial taken.
     const bool created = query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
         && query.exec(QStringLiteral("BEGIN IMMEDIATE"))
-        && query.exec(
-            QStringLiteral("CREATE TABLE cards (serial INTEGER PRIMARY KEY, printed_at TEXT NOT NULL, "
-                           "colour INTEGER NOT NULL, cells TEXT NOT NULL)"))
+        && (version != 0
+            || query.exec(
+                QStringLiteral("CREATE TABLE cards (serial INTEGER PRIMARY KEY, printed_at TEXT NOT NULL, "
+                               "colour INTEGER NOT NULL, cells TEXT NOT NULL)")))
+        && query.exec(QStringLiteral("CREATE TABLE serials (last INTEGER NOT NULL)"))
+        && query.exec(QStringLiteral("INSERT INTO serials SELECT coalesce(max(serial), 0) FROM cards"))
         && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(formatVersion))
         && query.exec(QStringLiteral("COMMIT"));
-    if (!created)
-        query.exec(QStringLiteral("ROLLBACK"));
-    return created ? Opening::Ready : Opening::Failed;
+    return created ? Opening::Ready : notOursOr(Opening::Failed);
 }
 
 void CardRegistry::close()
@@ -147,18 +159,15 @@ void CardRegistry::close()
     m_inSheet = false;
 }
 
-void CardRegistry::setAside()
+bool CardRegistry::setAside()
 {
-    // Kept for a person to look at, with its journals, so that no journal of the old file meets the new one.
-    const QString aside = filePath() + QStringLiteral(".apartado-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (const QString &suffix :
-         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (QFile::exists(filePath() + suffix) && !QFile::rename(filePath() + suffix, aside + suffix))
-            QFile::remove(filePath() + suffix);
-    }
+    // With its journals, so that no journal of the old file meets the new one.
+    const QString aside
+        = moveAside(filePath(), QStringLiteral("apartado"),
+                    {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")});
     qCDebug(lcRegistry) << "the registry was not one of ours; set aside as" << aside;
     m_trouble = true; // the cards it held can no longer be checked
+    return !aside.isEmpty();
 }
 
 void CardRegistry::fail(const char *what, const QString &error)
@@ -173,38 +182,49 @@ std::vector<qint64> CardRegistry::beginSheet(const std::vector<Card> &cards, con
     endSheet(false);
     if (cards.empty() || !open())
         return {};
-    std::vector<qint64> serials;
-    {
-        QSqlQuery query(QSqlDatabase::database(m_connection, false));
-        m_inSheet = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        qint64 last = m_settingsFile.isEmpty()
-            ? 0
-            : QSettings(m_settingsFile, QSettings::IniFormat).value(lastSerialKey).toLongLong();
-        bool written
-            = m_inSheet && query.exec(QStringLiteral("SELECT max(serial) FROM cards")) && query.next();
-        if (written) {
-            last = std::max(last, query.value(0).toLongLong());
-            written = query.prepare(
-                QStringLiteral("INSERT INTO cards (serial, printed_at, colour, cells) VALUES (?, ?, ?, ?)"));
-        }
-        const QString printed = printedAt.toString(Qt::ISODate);
-        for (auto card = cards.begin(); written && card != cards.end(); ++card) {
-            query.addBindValue(++last);
-            query.addBindValue(printed);
-            query.addBindValue(static_cast<qint64>(colour));
-            query.addBindValue(gridText(*card));
-            written = query.exec();
-            serials.push_back(last);
-        }
-        if (!written) {
-            m_damaged = isDamage(query.lastError());
-            fail("write", query.lastError().text());
-            serials.clear();
-        }
-        m_sheetLast = last;
+    std::vector<qint64> serials = reserve(static_cast<qsizetype>(cards.size()));
+    if (!serials.empty()) {
+        m_inSheet = true;
+        m_sheetCards = cards;
+        m_sheetPrintedAt = printedAt;
+        m_sheetColour = colour;
+        m_sheetFirst = serials.front();
     }
-    if (serials.empty())
-        endSheet(false);
+    return serials;
+}
+
+std::vector<qint64> CardRegistry::reserve(qsizetype count)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    qint64 last = 0;
+    bool taken = query.exec(QStringLiteral("BEGIN IMMEDIATE"))
+        && query.exec(QStringLiteral("SELECT max((SELECT coalesce(max(last), 0) FROM serials), "
+                                     "(SELECT coalesce(max(serial), 0) FROM cards))"))
+        && query.next();
+    if (taken) {
+        last = query.value(0).toLongLong();
+        // The settings first: a count taken there and not in the database only leaves a gap.
+        if (!m_settingsFile.isEmpty()) {
+            QSettings settings(m_settingsFile, QSettings::IniFormat);
+            last = std::max(last, settings.value(lastSerialKey).toLongLong());
+            settings.setValue(lastSerialKey, last + count);
+            settings.sync();
+            taken = settings.status() == QSettings::NoError;
+        }
+        taken = taken && query.exec(QStringLiteral("DELETE FROM serials"))
+            && query.exec(QStringLiteral("INSERT INTO serials VALUES (%1)").arg(last + count))
+            && query.exec(QStringLiteral("COMMIT"));
+    }
+    if (!taken) {
+        m_damaged = isDamage(query.lastError());
+        fail("take serials",
+             query.lastError().isValid() ? query.lastError().text() : QStringLiteral("no settings written"));
+        query.exec(QStringLiteral("ROLLBACK"));
+        return {};
+    }
+    std::vector<qint64> serials;
+    for (qsizetype i = 1; i <= count; ++i)
+        serials.push_back(last + i);
     return serials;
 }
 
@@ -212,16 +232,29 @@ bool CardRegistry::endSheet(bool printed)
 {
     if (!std::exchange(m_inSheet, false))
         return false;
+    const std::vector<Card> cards = std::exchange(m_sheetCards, {});
+    if (!printed)
+        return false;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (printed && query.exec(QStringLiteral("COMMIT"))) {
-        if (!m_settingsFile.isEmpty())
-            QSettings(m_settingsFile, QSettings::IniFormat).setValue(lastSerialKey, m_sheetLast);
-        return true;
+    bool kept = query.exec(QStringLiteral("BEGIN IMMEDIATE"))
+        && query.prepare(
+            QStringLiteral("INSERT INTO cards (serial, printed_at, colour, cells) VALUES (?, ?, ?, ?)"));
+    const QString printedAt = m_sheetPrintedAt.toString(Qt::ISODate);
+    qint64 serial = m_sheetFirst;
+    for (auto card = cards.begin(); kept && card != cards.end(); ++card) {
+        query.addBindValue(serial++);
+        query.addBindValue(printedAt);
+        query.addBindValue(static_cast<qint64>(m_sheetColour));
+        query.addBindValue(gridText(*card));
+        kept = query.exec();
     }
-    if (printed)
+    kept = kept && query.exec(QStringLiteral("COMMIT"));
+    if (!kept) {
+        m_damaged = isDamage(query.lastError());
         fail("keep a sheet", query.lastError().text());
-    query.exec(QStringLiteral("ROLLBACK"));
-    return false;
+        query.exec(QStringLiteral("ROLLBACK"));
+    }
+    return kept;
 }
 
 std::optional<PrintedCard> CardRegistry::find(qint64 serial)

@@ -2,14 +2,16 @@
 #pragma once
 
 // The card registry: the cards printed with a number, kept in an SQLite database in the user's data folder,
-// one row a card (its serial, when it was printed, its colour, its 27 cells). The cards of a sheet are
-// written in one transaction before the sheet goes to the printer and kept only when it has printed. The
-// serials count up and are never given twice: the last one given is also kept in the settings, so a database
-// set aside does not start the count again.
+// one row a card (its serial, when it was printed, its colour, its 27 cells). The serials count up and are
+// never given twice: a sheet's serials are taken for good, in the database and in the settings, before the
+// sheet goes to the printer, so that neither a print that fails nor a failure to keep its cards afterwards
+// gives them again, and a database set aside does not start the count again. The cards themselves are kept
+// once the sheet has printed.
 //
 // A registry that cannot be opened or written never stops a print; the trouble is kept for the operator to be
-// told once, at the next claim check. A file that is not a registry of ours (damaged, or another program's
-// database) is set aside under another name and a new registry started.
+// told once, at the next claim check. A file that is not a registry of ours (damaged, another program's
+// database, or a registry of a newer version) is set aside under a name of its own and a new registry
+// started.
 
 #include "cards/PrintedCard.h"
 
@@ -24,18 +26,18 @@ class CardRegistry
 public:
     static inline const QString fileName = QStringLiteral("cartones.sqlite");
 
-    // The database lies in folder; the last serial given is also kept in the settings file.
+    // The database lies in folder; the last serial taken is also kept in the settings file.
     CardRegistry(QString folder, QString settingsFile);
     ~CardRegistry();
     CardRegistry(const CardRegistry &) = delete;
     CardRegistry &operator=(const CardRegistry &) = delete;
 
-    // Writes the cards of a sheet under the next serials, in order, in a transaction left open until
-    // endSheet. The serials given; none when the registry cannot take them (nothing is then kept).
+    // Takes the next serials for the cards of a sheet, in order, for good, and holds the cards until
+    // endSheet. None when the registry cannot take them (the sheet then prints without numbers).
     std::vector<qint64> beginSheet(const std::vector<Card> &cards, const QDateTime &printedAt,
                                    ColourValue colour);
-    // Keeps the sheet's cards when it has printed, or takes them back (their serials are given again).
-    // False when they could not be kept.
+    // Keeps the sheet's cards when it has printed, or drops them. Either way their serials stay taken: a
+    // print that failed may have reached the printer. False when no cards were kept.
     bool endSheet(bool printed);
 
     // The card printed under serial; nullopt when there is none or it cannot be read.
@@ -51,17 +53,21 @@ private:
     bool open();
     Opening prepare();
     void close();
-    void setAside();
+    bool setAside();
+    std::vector<qint64> reserve(qsizetype count);
     void fail(const char *what, const QString &error);
 
     QString m_folder;
     QString m_settingsFile;
     QString m_connection;
     bool m_open = false;
-    bool m_inSheet = false;
+    bool m_inSheet = false; // a sheet's serials are taken and its cards held
     bool m_damaged = false;
     bool m_trouble = false;
-    qint64 m_sheetLast = 0;
+    std::vector<Card> m_sheetCards;
+    QDateTime m_sheetPrintedAt;
+    ColourValue m_sheetColour = 0;
+    qint64 m_sheetFirst = 0;
 };
 
 } // namespace cantabola

@@ -397,7 +397,7 @@ void FrmCartones::CmbPrint_Click()
         return;
     }
 
-    // Numbered, the cards are in the registry before the sheet goes to the printer; a registry that fails
+    // Numbered, the sheet's serials are taken for good before it goes to the printer; a registry that fails
     // leaves the sheet without numbers.
     std::vector<qint64> serials;
     if (m_main.cardsNumbered()) {
@@ -415,7 +415,7 @@ void FrmCartones::CmbPrint_Click()
     CmbElegirColor->hide();
     const QImage sheet = grab().toImage();
     // A printer that fails says nothing; the window stays as it is now and can only be closed, and its
-    // numbers are taken back.
+    // numbers are taken off (they are not given again: some of the sheet may have printed).
     const bool printed = printOnOnePage(sheet, *printer);
     m_registry.endSheet(printed);
     if (!printed) {

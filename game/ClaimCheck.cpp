@@ -6,6 +6,20 @@
 
 namespace cantabola {
 
+namespace {
+
+// "1, 8, 60"
+QString ascending(std::vector<int> numbers)
+{
+    std::sort(numbers.begin(), numbers.end());
+    QStringList listed;
+    for (const int n : numbers)
+        listed << QString::number(n);
+    return listed.join(QStringLiteral(", "));
+}
+
+} // namespace
+
 ClaimVerdict checkClaim(const QString &typed, const std::function<bool(int)> &drawn)
 {
     ClaimVerdict verdict;
@@ -29,16 +43,15 @@ ClaimVerdict checkClaim(const QString &typed, const std::function<bool(int)> &dr
     if (count == 0) {
         verdict.summary = QStringLiteral("Escriba los números del cartón.");
     } else if (missing.empty()) {
-        verdict.summary = QStringLiteral("Han salido los %1 números. Premio correcto.").arg(count);
+        verdict.summary = count == 1
+            ? QStringLiteral("Ha salido el número. Premio correcto.")
+            : QStringLiteral("Han salido los %1 números. Premio correcto.").arg(count);
     } else {
-        std::sort(missing.begin(), missing.end());
-        QStringList listed;
-        for (const int n : missing)
-            listed << QString::number(n);
-        verdict.summary = QStringLiteral("Faltan %1 de %2: %3")
+        verdict.summary = (missing.size() == 1 ? QStringLiteral("Falta %1 de %2: %3")
+                                               : QStringLiteral("Faltan %1 de %2: %3"))
                               .arg(missing.size())
                               .arg(count)
-                              .arg(listed.join(QStringLiteral(", ")));
+                              .arg(ascending(missing));
     }
     return verdict;
 }
@@ -81,8 +94,10 @@ CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
     }
     const QString card = QStringLiteral("Cartón %1: ").arg(serialText(check.serial));
     if (missing.empty()) {
-        check.summary
-            = card + QStringLiteral("¡Bingo! Han salido sus %1 números.").arg(check.card->numberCount());
+        const int numbers = check.card->numberCount();
+        check.summary = card
+            + (numbers == 1 ? QStringLiteral("¡Bingo! Ha salido su número.")
+                            : QStringLiteral("¡Bingo! Han salido sus %1 números.").arg(numbers));
         return check;
     }
     for (std::size_t row = 0; row < rowNumbers.size(); ++row) {
@@ -91,12 +106,10 @@ CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
             return check;
         }
     }
-    std::sort(missing.begin(), missing.end());
-    QStringList listed;
-    for (const int n : missing)
-        listed << QString::number(n);
-    check.summary
-        = card + QStringLiteral("faltan %1: %2").arg(missing.size()).arg(listed.join(QStringLiteral(", ")));
+    check.summary = card
+        + (missing.size() == 1 ? QStringLiteral("falta %1: %2") : QStringLiteral("faltan %1: %2"))
+              .arg(missing.size())
+              .arg(ascending(missing));
     return check;
 }
 

@@ -14,7 +14,7 @@
 
 namespace cantabola {
 
-ClaimDialog::ClaimDialog(const Game &game, CardLookup lookup, QWidget *parent)
+ClaimDialog::ClaimDialog(const Game &game, CardLookup lookup, bool numbered, QWidget *parent)
     : QDialog(parent)
     , m_game(game)
     , m_lookup(std::move(lookup))
@@ -65,16 +65,23 @@ ClaimDialog::ClaimDialog(const Game &game, CardLookup lookup, QWidget *parent)
     close->setObjectName(QStringLiteral("CmdCerrar"));
     close->setAutoDefault(false);
 
+    auto *bySerial = new QVBoxLayout;
+    bySerial->addWidget(serialPrompt);
+    bySerial->addWidget(cardNumberField);
+    bySerial->addWidget(cardGrid);
+    auto *byNumbers = new QVBoxLayout;
+    byNumbers->addWidget(prompt);
+    byNumbers->addWidget(numbersField);
+    byNumbers->addWidget(numbersList, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(serialPrompt);
-    layout->addWidget(cardNumberField);
-    layout->addWidget(cardGrid);
-    layout->addWidget(prompt);
-    layout->addWidget(numbersField);
-    layout->addWidget(numbersList, 1);
+    layout->addLayout(numbered ? bySerial : byNumbers, numbered ? 0 : 1);
+    layout->addLayout(numbered ? byNumbers : bySerial, numbered ? 1 : 0);
     layout->addWidget(verdictLabel);
     layout->addWidget(buttons);
     resize(460, 420);
+    QLineEdit *first = numbered ? cardNumberField : numbersField;
+    setTabOrder(first, numbered ? numbersField : cardNumberField);
+    first->setFocus();
 
     connect(cardNumberField, &QLineEdit::textChanged, this, &ClaimDialog::cardNumberChanged);
     connect(numbersField, &QLineEdit::textChanged, this, &ClaimDialog::numbersChanged);

@@ -3,7 +3,8 @@
 
 // "Comprobar cartón": the operator types the number of a printed card, or the numbers a player reads out, and
 // sees at once which have been drawn, with one line of verdict. Modal over the main window; the calling has
-// been stopped before it opens.
+// been stopped before it opens. The way the cards are checked while they are numbered comes first and takes
+// the typing: the card's number when they are, the numbers read out when they are not.
 
 #include "game/ClaimCheck.h"
 
@@ -23,8 +24,8 @@ class ClaimDialog : public QDialog
     Q_OBJECT
 
 public:
-    // lookup finds a printed card by its serial.
-    ClaimDialog(const Game &game, CardLookup lookup, QWidget *parent);
+    // lookup finds a printed card by its serial; numbered: the cards printed now carry their serials.
+    ClaimDialog(const Game &game, CardLookup lookup, bool numbered, QWidget *parent);
 
     const ClaimVerdict &verdict() const { return m_verdict; }
 

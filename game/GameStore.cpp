@@ -2,6 +2,7 @@
 #include "game/GameStore.h"
 
 #include "platform/Logging.h"
+#include "platform/MoveAside.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,7 +50,7 @@ QString GameStore::filePath() const
 
 bool GameStore::save(const std::vector<int> &order, const std::vector<QDateTime> &times) const
 {
-    if (m_heldElsewhere)
+    if (m_heldElsewhere || m_cannotSetAside)
         return false;
     QJsonArray balls;
     for (std::size_t i = 0; i < order.size() && i < times.size(); ++i)
@@ -101,11 +102,9 @@ std::optional<SavedGame> GameStore::load() const
 
 void GameStore::setAside() const
 {
-    // Kept for a person to look at, out of the program's way.
-    const QString aside = filePath() + QStringLiteral(".apartada-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    if (!QFile::rename(filePath(), aside))
-        QFile::remove(filePath());
+    const QString aside = moveAside(filePath(), QStringLiteral("apartada"));
+    // What cannot be set aside is not written over either: the game goes on unsaved.
+    m_cannotSetAside = aside.isEmpty();
     qCDebug(lcGame) << "the saved game was not one of ours; set aside as" << aside;
 }
 

@@ -43,7 +43,8 @@ public:
     // neither loads nor saves.
     bool claim();
 
-    // Writes the game; false when the folder cannot be written (the game goes on unsaved).
+    // Writes the game; false when the folder cannot be written, or holds a file not ours that could not be
+    // set aside (the game goes on unsaved).
     bool save(const std::vector<int> &order, const std::vector<QDateTime> &times) const;
     // GameRecord: as save(); a folder that cannot be written leaves the game going unsaved.
     void keep(const std::vector<int> &order, const std::vector<QDateTime> &times) override
@@ -51,7 +52,7 @@ public:
         save(order, times);
     }
     // The game saved, when it has balls out. A file that is not a game of ours (truncated, empty, of a newer
-    // version, unreadable) is set aside under another name and nothing is taken up.
+    // version, unreadable) is set aside under a name of its own, never removed, and nothing is taken up.
     std::optional<SavedGame> load() const;
 
     QString filePath() const;
@@ -62,6 +63,7 @@ private:
     QString m_folder;
     std::unique_ptr<QLockFile> m_claim;
     bool m_heldElsewhere = false;
+    mutable bool m_cannotSetAside = false;
 };
 
 } // namespace cantabola

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by
-// itself, offers the game at its next start and, answered Sí, shows the board as it was; a saved file cut in
-// half is set aside and the program starts on a fresh board.
+// itself, offers the game at its next start and, answered Sí, shows the board as it was.
 
 #include "app/Cantabola.h"
 #include "game/GameStore.h"
@@ -12,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -142,21 +140,6 @@ private slots:
         QCOMPARE(seen.filter("red="), QStringList{QStringLiteral("red=") + sorted.join(',')});
         QCOMPARE(seen.filter("big="), QStringList{QStringLiteral("big=") + balls.last()});
         QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=") + balls.join(',')});
-    }
-
-    void halfWrittenFileIsSetAsideAndTheBoardStartsEmpty()
-    {
-        const QTemporaryDir home;
-        const GameStore store(dataFolder(home));
-        QVERIFY(store.save({45, 12, 90}, std::vector<QDateTime>(3, QDateTime::currentDateTime())));
-        QFile file(store.filePath());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.resize(file.size() / 2));
-        file.close();
-        const QStringList seen = child(home, "look");
-        QVERIFY(seen.filter("asked=").isEmpty());
-        QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=")});
-        QCOMPARE(QDir(dataFolder(home)).entryList({GameStore::fileName + ".apartada-*"}).size(), 1);
     }
 };
 

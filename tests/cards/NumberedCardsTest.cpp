@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Protects numbered cards: the card registry on a real SQLite file (kept, taken back, damaged, locked,
-// read-only), and the numbered sheet and the claim checked by number through the real windows.
+// Protects numbered cards: the card registry on a real SQLite file (kept, failing after the print, damaged,
+// of another version, locked, read-only), and the numbered sheet and the claim checked by number through the
+// real windows.
 
 #include "cards/CardRegistry.h"
 #include "game/ClaimDialog.h"
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -72,6 +74,8 @@ private slots:
         QTest::newRow("truncated") << "truncated" << true << 501LL;
         QTest::newRow("another program's database") << "foreign" << true << 501LL;
         QTest::newRow("another program's, with a version") << "foreign, versioned" << true << 501LL;
+        QTest::newRow("a registry of a later version") << "later" << true << 501LL;
+        QTest::newRow("a registry of the first version") << "first" << false << 501LL;
         QTest::newRow("folder in the way") << "blocked" << false << 0LL;
         QTest::newRow("locked by another program") << "locked" << false << 0LL;
         QTest::newRow("read-only") << "read-only" << false << 0LL;
@@ -105,6 +109,11 @@ private slots:
             QVERIFY(QFile::remove(file) && other.open() && QSqlQuery(other).exec("CREATE TABLE t (x)")
                     && QSqlQuery(other).exec(trouble.endsWith("versioned") ? "PRAGMA user_version = 1"
                                                                            : "PRAGMA user_version"));
+        if (trouble == "later")
+            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
+        if (trouble == "first")
+            QVERIFY(QSqlQuery(other).exec("DROP TABLE serials")
+                    && QSqlQuery(other).exec("PRAGMA user_version = 1"));
         if (trouble == "blocked")
             QVERIFY(QDir(data).removeRecursively() && QFile(data).open(QIODevice::WriteOnly));
         if (trouble == "locked")
@@ -116,16 +125,55 @@ private slots:
                 QSKIP("the file cannot be made read-only");
         }
         damaged.close();
+        // Files set aside earlier in this second and the next keep their names.
+        for (int s = 0; setAside && s < 2; ++s)
+            QFile(file + ".apartado-" + QDateTime::currentDateTime().addSecs(s).toString("yyyyMMdd-HHmmss"))
+                .open(QIODevice::WriteOnly);
         CardRegistry registry(data, settings);
         const std::vector<qint64> serials = registry.beginSheet({card}, QDateTime::currentDateTime(), 0);
         QProcess::execute("chattr", {"-i", file});
         QCOMPARE(serials, next ? std::vector<qint64>{next} : std::vector<qint64>());
         QCOMPARE(registry.endSheet(true), next != 0);
-        QCOMPARE(registry.takeTrouble(), trouble != "settings");
+        QCOMPARE(registry.takeTrouble(), setAside || !next);
         QVERIFY(!registry.takeTrouble()); // said once
-        QCOMPARE(QDir(data).entryList({CardRegistry::fileName + ".apartado-*"}).size(), setAside ? 1 : 0);
+        QCOMPARE(QDir(data).entryList().filter(QRegularExpression("apartado-[-0-9]+$")).size(),
+                 setAside ? 3 : 0);
         QCOMPARE(registry.find(next ? next : 1).has_value(), trouble != "blocked"); // read, even while locked
         other.close();
+    }
+
+    void aSheetNotKeptAfterItsPrintKeepsItsNumbers_data()
+    {
+        QTest::addColumn<bool>("databaseLost"); // afterwards: only the settings count on
+        QTest::newRow("the database counts on") << false;
+        QTest::newRow("the database lost, the settings count on") << true;
+    }
+    void aSheetNotKeptAfterItsPrintKeepsItsNumbers()
+    {
+        QFETCH(bool, databaseLost);
+        QTemporaryDir folder;
+        const QString settings = databaseLost ? folder.filePath("ajustes.conf") : QString();
+        const QString file = folder.filePath(CardRegistry::fileName);
+        Card card;
+        card.setNumber(1, 9);
+        {
+            CardRegistry registry(folder.path(), settings);
+            QCOMPARE(registry.beginSheet({card, card}, QDateTime::currentDateTime(), 0),
+                     (std::vector<qint64>{1, 2}));
+            // Printed; then another program holds the registry as the cards are to be kept.
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", QTest::currentDataTag());
+            other.setDatabaseName(file);
+            QVERIFY(other.open() && QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+            QVERIFY(!registry.endSheet(true));
+            other.close();
+            QVERIFY(registry.takeTrouble());
+            QCOMPARE(registry.beginSheet({card}, QDateTime::currentDateTime(), 0), std::vector<qint64>{3});
+        }
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(databaseLost ? file + suffix : QString());
+        CardRegistry registry(folder.path(), settings);
+        QCOMPARE(registry.beginSheet({card}, QDateTime::currentDateTime(), 0), std::vector<qint64>{4});
+        QVERIFY(!registry.find(1));
     }
 
     void aNumberedSheetIsCheckedByItsNumber()
@@ -165,8 +213,8 @@ private slots:
                   }
                   serial = inWindow(w, named(w, "serialLabel(2)"));
               });
-        // The failed print took no number.
-        QCOMPARE(serials, (QStringList{"", "", "Nº 1", "Nº 2"}));
+        // The failed print shows no number, and its numbers are not given again.
+        QCOMPARE(serials, (QStringList{"", "", "Nº 3", "Nº 4"}));
         // On the sheet: light text on the dark card colour where the serial is.
         const QImage page = testing::renderPdf(folder.filePath("numbered.pdf"), 150).value(0);
         QRect ink; // the cards on the white page
@@ -189,7 +237,10 @@ private slots:
             std::vector<CardCheck> room;
             connect(qobject_cast<ClaimDialog *>(&d), &ClaimDialog::cardChecked,
                     [&](const CardCheck &c) { room.push_back(c); });
-            named<QLineEdit>(d, "cardNumberField")->setText("2");
+            // Numbered cards: the card's number comes first and takes the typing.
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            QTest::keyClick(d.windowHandle(), '4');
+            QVERIFY(named(d, "cardNumberField")->y() < named(d, "numbersField")->y());
             auto *table = named<QTableWidget>(d, "cardGrid");
             QVERIFY(table->isVisible());
             for (int k = 1; k <= cellsPerCard; ++k) {
@@ -198,17 +249,17 @@ private slots:
                 QCOMPARE(item->text(), n);
                 QCOMPARE(item->font().bold(), !n.isEmpty() && g.game().BolaSacada(n.toInt()));
             }
-            QVERIFY(named<QLabel>(d, "verdictLabel")->text().startsWith("Cartón Nº 2: "));
-            named<QLineEdit>(d, "cardNumberField")->setText("3");
+            QVERIFY(named<QLabel>(d, "verdictLabel")->text().startsWith("Cartón Nº 4: "));
+            named<QLineEdit>(d, "cardNumberField")->setText("2");
             QVERIFY(!table->isVisible());
-            QCOMPARE(named<QLabel>(d, "verdictLabel")->text(), QString("No hay ningún cartón con el Nº 3."));
+            QCOMPARE(named<QLabel>(d, "verdictLabel")->text(), QString("No hay ningún cartón con el Nº 2."));
             QCOMPARE(room.size(), std::size_t(2));
             QCOMPARE(gridText(*room[0].card), printed[1].join(','));
         });
         checkClaims(g, [](QDialog &) {});
         QCOMPARE(g.fake.messages.shown.size(), std::size_t(1)); // once
         QCOMPARE(g.fake.messages.shown[0].text, QString("No se puede usar el registro de cartones."));
-        const std::optional<PrintedCard> kept = CardRegistry(folder.path(), QString()).find(2);
+        const std::optional<PrintedCard> kept = CardRegistry(folder.path(), QString()).find(4);
         QVERIFY(kept && kept->colour == 0x00404000
                 && kept->printedAt == QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
     }
