@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cards/CardRegistry.h"
 
+#include "cards/CardRules.h"
 #include "platform/Logging.h"
 #include "platform/MoveAside.h"
 
@@ -283,6 +284,99 @@ std::optional<PrintedCard> CardRegistry::find(qint64 serial)
 bool CardRegistry::takeTrouble()
 {
     return std::exchange(m_trouble, false);
+}
+
+namespace {
+
+// The numbers of a card as the registry writes them, "3,,21,...": quicker than taking the text apart into
+// strings, for a hall's hundred thousand cards. False unless 27 fields of blanks or numbers of their column.
+bool numbersFromText(const QString &text, std::array<int, cellsPerCard> &cells)
+{
+    std::size_t k = 0;
+    int value = 0;
+    bool digits = false;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const QChar c = i < text.size() ? text[i] : QLatin1Char(',');
+        if (c.isDigit() && value < 100) {
+            value = value * 10 + c.digitValue();
+            digits = true;
+        } else if (c == QLatin1Char(',') && k < cells.size()) {
+            const ColumnRange range = columnRange(cellColumn(static_cast<int>(k) + 1));
+            if (digits && (value < range.lo || value > range.hi))
+                return false;
+            cells[k++] = digits ? value : 0;
+            value = 0;
+            digits = false;
+        } else {
+            return false;
+        }
+    }
+    return k == cells.size();
+}
+
+} // namespace
+
+std::optional<qint64> CardRegistry::firstMissing(const std::vector<SerialRange> &ranges)
+{
+    if (!open())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    for (const SerialRange &range : ranges) {
+        query.prepare(QStringLiteral("SELECT count(*) FROM cards WHERE serial BETWEEN ? AND ?"));
+        query.addBindValue(range.first);
+        query.addBindValue(range.last);
+        if (!query.exec() || !query.next())
+            return std::nullopt;
+        if (query.value(0).toLongLong() == range.last - range.first + 1)
+            continue;
+        // The first gap: the range's first serial, or the first card followed by none.
+        query.prepare(QStringLiteral(
+            "SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM cards WHERE serial = :first) THEN :first ELSE "
+            "(SELECT min(serial) + 1 FROM cards c WHERE serial BETWEEN :first AND :last AND "
+            "NOT EXISTS (SELECT 1 FROM cards d WHERE d.serial = c.serial + 1)) END"));
+        query.bindValue(QStringLiteral(":first"), range.first);
+        query.bindValue(QStringLiteral(":last"), range.last);
+        if (!query.exec() || !query.next())
+            return std::nullopt;
+        return query.value(0).toLongLong();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<CardInPlay>> CardRegistry::cardsIn(const std::vector<SerialRange> &ranges,
+                                                             qint64 *missing)
+{
+    if (!open())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    std::vector<CardInPlay> cards;
+    for (const SerialRange &range : ranges) {
+        query.prepare(
+            QStringLiteral("SELECT serial, cells FROM cards WHERE serial BETWEEN ? AND ? ORDER BY serial"));
+        query.addBindValue(range.first);
+        query.addBindValue(range.last);
+        if (!query.exec()) {
+            m_damaged = isDamage(query.lastError());
+            fail("read", query.lastError().text());
+            return std::nullopt;
+        }
+        qint64 expected = range.first;
+        while (query.next()) {
+            CardInPlay card{query.value(0).toLongLong(), {}};
+            // A card that cannot be read is as good as missing.
+            if (card.serial != expected || !numbersFromText(query.value(1).toString(), card.cells))
+                break;
+            cards.push_back(card);
+            ++expected;
+        }
+        if (expected <= range.last) {
+            if (missing)
+                *missing = expected;
+            return std::nullopt;
+        }
+    }
+    return cards;
 }
 
 } // namespace cantabola

@@ -14,6 +14,8 @@
 // started.
 
 #include "cards/PrintedCard.h"
+#include "cards/SerialRanges.h"
+#include "game/CardsInPlay.h"
 
 #include <QString>
 #include <optional>
@@ -42,6 +44,14 @@ public:
 
     // The card printed under serial; nullopt when there is none or it cannot be read.
     std::optional<PrintedCard> find(qint64 serial);
+
+    // The first serial of the ranges that the registry holds no card under; nullopt when it holds them all,
+    // or cannot be read (reading them will say so).
+    std::optional<qint64> firstMissing(const std::vector<SerialRange> &ranges);
+    // The cards under the serials of the ranges, in order, to be played; nullopt when the registry cannot be
+    // read or a serial has no card (then missing, when given, tells which).
+    std::optional<std::vector<CardInPlay>> cardsIn(const std::vector<SerialRange> &ranges,
+                                                   qint64 *missing = nullptr);
 
     // True once after the registry failed to open, to write or to read: the operator is to be told.
     bool takeTrouble();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/GameStore.h"
 
+#include "cards/SerialRanges.h"
 #include "platform/Logging.h"
 #include "platform/MoveAside.h"
 
@@ -21,6 +22,25 @@ const QString formatName = QStringLiteral("cantabola-partida");
 constexpr int formatVersion = 1;
 // A game of 90 balls is a few kilobytes; anything much larger is not ours.
 constexpr qint64 largestFile = qint64(64) * 1024;
+// The cards in play as saved; nullopt when they are not what this program writes.
+std::optional<SavedPlay> playFrom(const QJsonObject &play)
+{
+    SavedPlay read;
+    read.cards = play.value(QStringLiteral("cards")).toString();
+    read.twoLines = play.value(QStringLiteral("twoLines")).toBool();
+    read.prizesPaid = play.value(QStringLiteral("paid")).toInt(-1);
+    const SerialRanges ranges = parseSerialRanges(read.cards);
+    bool ours = !ranges.ranges.empty() && ranges.invalid.isEmpty() && read.prizesPaid >= 0
+        && read.prizesPaid <= 3 && play.value(QStringLiteral("passed")).isArray();
+    for (const QJsonValue serial : play.value(QStringLiteral("passed")).toArray()) {
+        ours = ours && serial.isDouble() && serial.toDouble() >= 1;
+        read.passedOver.push_back(static_cast<qint64>(serial.toDouble()));
+    }
+    if (!ours)
+        return std::nullopt;
+    return read;
+}
+
 } // namespace
 
 GameStore::GameStore(QString folder)
@@ -56,9 +76,19 @@ bool GameStore::save(const std::vector<int> &order, const std::vector<QDateTime>
     for (std::size_t i = 0; i < order.size() && i < times.size(); ++i)
         balls.append(QJsonObject{{QStringLiteral("n"), order[i]},
                                  {QStringLiteral("at"), times[i].toString(Qt::ISODateWithMs)}});
-    const QJsonObject game{{QStringLiteral("format"), formatName},
-                           {QStringLiteral("version"), formatVersion},
-                           {QStringLiteral("balls"), balls}};
+    QJsonObject game{{QStringLiteral("format"), formatName},
+                     {QStringLiteral("version"), formatVersion},
+                     {QStringLiteral("balls"), balls}};
+    if (m_play) {
+        QJsonArray passed;
+        for (const qint64 serial : m_play->passedOver)
+            passed.append(serial);
+        game.insert(QStringLiteral("play"),
+                    QJsonObject{{QStringLiteral("cards"), m_play->cards},
+                                {QStringLiteral("twoLines"), m_play->twoLines},
+                                {QStringLiteral("paid"), m_play->prizesPaid},
+                                {QStringLiteral("passed"), passed}});
+    }
     QSaveFile file(filePath());
     const bool saved = QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly)
         && file.write(QJsonDocument(game).toJson(QJsonDocument::Compact)) >= 0 && file.commit();
@@ -95,7 +125,10 @@ std::optional<SavedGame> GameStore::load() const
         setAside();
         return std::nullopt;
     }
-    if (saved.order.empty())
+    if (game.contains(QStringLiteral("play")))
+        saved.play = playFrom(game.value(QStringLiteral("play")).toObject());
+    saved.playDamaged = game.contains(QStringLiteral("play")) && !saved.play;
+    if (saved.order.empty() && !saved.play)
         return std::nullopt;
     return saved;
 }

@@ -22,10 +22,22 @@ class QLockFile;
 
 namespace cantabola {
 
+// What a game played with cards in play keeps beside its balls.
+struct SavedPlay
+{
+    QString cards; // the serials as the operator typed them ("1-300, 451-480")
+    bool twoLines = false;
+    int prizesPaid = 0;
+    std::vector<qint64> passedOver; // announced for the prize being played and not paid
+    friend bool operator==(const SavedPlay &, const SavedPlay &) = default;
+};
+
 struct SavedGame
 {
     std::vector<int> order;
     std::vector<QDateTime> times;
+    std::optional<SavedPlay> play;
+    bool playDamaged = false; // the cards in play could not be read back: the game goes on without them
 };
 
 class GameStore : public GameRecord
@@ -51,8 +63,12 @@ public:
     {
         save(order, times);
     }
-    // The game saved, when it has balls out. A file that is not a game of ours (truncated, empty, of a newer
-    // version, unreadable) is set aside under a name of its own, never removed, and nothing is taken up.
+    // The cards in play, written with the game from the next save on.
+    void setPlay(std::optional<SavedPlay> play) { m_play = std::move(play); }
+
+    // The game saved, when it has balls out or cards in play. A file that is not a game of ours (truncated,
+    // empty, of a newer version, unreadable) is set aside under a name of its own, never removed, and nothing
+    // is taken up.
     std::optional<SavedGame> load() const;
 
     QString filePath() const;
@@ -64,6 +80,7 @@ private:
     std::unique_ptr<QLockFile> m_claim;
     bool m_heldElsewhere = false;
     mutable bool m_cannotSetAside = false;
+    std::optional<SavedPlay> m_play;
 };
 
 } // namespace cantabola
