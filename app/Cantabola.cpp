@@ -13,7 +13,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLibraryInfo>
+
+#include <utility>
 
 namespace cantabola {
 
@@ -39,7 +42,10 @@ Cantabola::Cantabola(Platform &platform)
     QObject::connect(&m_game, &Game::ballDrawn, &m_game, [this] { saveGame(); });
     QObject::connect(&m_game, &Game::ballTakenBack, &m_game, [this] { saveGame(); });
     QObject::connect(&m_game, &Game::drumReset, &m_game, [this] { saveGame(); });
-    QObject::connect(&m_game, &Game::gameFinished, &m_game, [this] { m_store.save({}, {}); });
+    QObject::connect(&m_game, &Game::gameFinished, &m_game, [this] {
+        claimGame();
+        m_store.save({}, {});
+    });
 
     m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
@@ -120,15 +126,30 @@ void Cantabola::checkClaim()
 
 void Cantabola::saveGame()
 {
+    claimGame();
     m_store.save(m_game.drawOrder(), m_game.drawTimes());
+}
+
+void Cantabola::claimGame()
+{
+    if (std::exchange(m_gameClaimed, true))
+        return;
+    m_store.claim();
 }
 
 bool Cantabola::start()
 {
     if (!m_window->Load())
         return false;
-    m_store.claim();
-    offerResume();
+    // Claiming the folder's game writes a lock and waits for the disk to hold it, which takes milliseconds.
+    // With a game to offer the claim comes first, as it decides whether the game is ours to offer; with none
+    // it waits until the window has been painted, or until the first change to save, if that comes sooner.
+    if (QFileInfo::exists(m_store.filePath())) {
+        claimGame();
+        offerResume();
+    } else {
+        afterFirstPaint([this] { claimGame(); });
+    }
     return true;
 }
 

@@ -72,12 +72,15 @@ private:
     void showRoomScreen(bool shown);
     void checkClaim();
     void saveGame();
+    // Takes the folder's game for this copy, once.
+    void claimGame();
     void offerResume();
 
     Platform &m_platform;
     ScaleValues m_scale;
     Game m_game;
     GameStore m_store;
+    bool m_gameClaimed = false;
     CardRegistry m_registry;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
