@@ -6,6 +6,7 @@
 #include "platform/AniGif.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/Pictures.h"
 #include "platform/QtColour.h"
 
 #include <QAction>
@@ -30,7 +31,7 @@ class BingoClient : public QWidget
 public:
     explicit BingoClient(QWidget *parent)
         : QWidget(parent)
-        , m_background(QStringLiteral(":/pictures/fondo.gif"))
+        , m_background(builtInPicture(QStringLiteral("fondo.gif")))
     {
         setAutoFillBackground(true);
         QPalette palette = this->palette();
@@ -79,7 +80,7 @@ QFrame *makePanel(QWidget *parent)
 QLabel *makeImage(QWidget *parent, const QString &picture)
 {
     auto *image = new QLabel(parent);
-    image->setPixmap(QPixmap(picture));
+    image->setPixmap(builtInPicture(picture));
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image->setAttribute(Qt::WA_TransparentForMouseEvents);
     return image;
@@ -153,10 +154,10 @@ void FrmBingo::buildControls()
     setForeColour(LblNumEnJuego, 0x00000080);
     c.add(QStringLiteral("LblNumEnJuego"), QStringLiteral("label"), LblNumEnJuego, &picture3, 1800, 1680,
           1035, 1005, 36);
-    ImgBolaGrande = makeImage(Picture3, QStringLiteral(":/pictures/bolagrande.gif"));
+    ImgBolaGrande = makeImage(Picture3, QStringLiteral("bolagrande.gif"));
     c.add(QStringLiteral("ImgBolaGrande"), QStringLiteral("image"), ImgBolaGrande, &picture3, 1560, 1200,
           1710, 1710);
-    ImgTitulo = makeImage(Picture3, QStringLiteral(":/pictures/titulo.gif"));
+    ImgTitulo = makeImage(Picture3, QStringLiteral("titulo.gif"));
     c.add(QStringLiteral("ImgTitulo"), QStringLiteral("image"), ImgTitulo, &picture3, 480, 120, 3510, 975);
 
     Picture2 = makePanel(m_client);
@@ -201,7 +202,7 @@ void FrmBingo::buildControls()
               cell.top, cell.width, cell.height, 21.75F);
         LblNumero[static_cast<std::size_t>(n)] = label;
     }
-    ImgBola[0] = makeImage(Picture1, QStringLiteral(":/pictures/bola.gif"));
+    ImgBola[0] = makeImage(Picture1, QStringLiteral("bola.gif"));
     ImgBola[0]->hide();
     c.add(QStringLiteral("ImgBola(0)"), QStringLiteral("image"), ImgBola[0], &picture1, 120, 360, 510, 510);
 
