@@ -13,7 +13,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLibraryInfo>
+
+#include <utility>
 
 namespace cantabola {
 
@@ -116,8 +119,15 @@ bool Cantabola::start()
 {
     if (!m_window->Load())
         return false;
-    m_store.claim();
-    offerResume();
+    // Claiming the folder's game writes a lock and waits for the disk to hold it, which takes milliseconds.
+    // With a game to offer the claim comes first, as it decides whether the game is ours to offer; with none
+    // it waits until the window has been painted, or until the first change to save, if that comes sooner.
+    if (QFileInfo::exists(m_store.filePath())) {
+        m_store.claim();
+        offerResume();
+    } else {
+        afterFirstPaint([this] { m_store.claim(); });
+    }
     return true;
 }
 

@@ -52,6 +52,8 @@ GameStore::~GameStore() = default;
 
 bool GameStore::claim()
 {
+    if (m_claim)
+        return !m_heldElsewhere;
     QDir().mkpath(m_folder);
     m_claim = std::make_unique<QLockFile>(filePath() + QStringLiteral(".lock"));
     // A running copy keeps it however long it runs; a copy that died leaves it stale at once.

@@ -52,7 +52,7 @@ public:
 
     // Takes the folder's game for this copy of the program, for as long as the store lives (a copy that
     // ended, even killed, gives it up). False when another running copy has it: from then on this store
-    // neither loads nor saves.
+    // neither loads nor saves. Once is enough; the first change kept claims it too.
     bool claim();
 
     // Writes the game; false when the folder cannot be written, or holds a file not ours that could not be
@@ -61,6 +61,7 @@ public:
     // GameRecord: as save(); a folder that cannot be written leaves the game going unsaved.
     void keep(const std::vector<int> &order, const std::vector<QDateTime> &times) override
     {
+        claim();
         save(order, times);
     }
     // The cards in play, written with the game from the next save on.

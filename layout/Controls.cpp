@@ -131,6 +131,7 @@ std::vector<ScalableControl> ControlSet::scalableControls()
 
 } // namespace cantabola
 
+#include "platform/Pictures.h"
 #include "platform/QtColour.h"
 
 #include <QVariant>
@@ -214,7 +215,7 @@ QFrame *makePanel(QWidget *parent)
 QLabel *makeImage(QWidget *parent, const QString &picture)
 {
     auto *image = new QLabel(parent);
-    image->setPixmap(QPixmap(picture));
+    image->setPixmap(builtInPicture(picture));
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image->setAttribute(Qt::WA_TransparentForMouseEvents);
     return image;

@@ -84,8 +84,8 @@ std::uint32_t backColour(const QWidget *widget);
 // are always in front of those.
 void applyDrawingOrder(const ControlSet &controls);
 
-// The design's kinds of controls as widgets: a sunken black panel (a picture box), an image that lets clicks
-// through to what is under it, and a centred label that does too.
+// The design's kinds of controls as widgets: a sunken black panel (a picture box), an image ("bola.gif", one
+// of the built-in pictures) that lets clicks through to what is under it, and a centred label that does too.
 QFrame *makePanel(QWidget *parent);
 QLabel *makeImage(QWidget *parent, const QString &picture);
 QLabel *makeLabel(QWidget *parent, const QString &caption, const QFont &font);

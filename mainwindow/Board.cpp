@@ -30,7 +30,7 @@ Board::Board(QWidget *client, ControlSet &controls)
                      cell.left, cell.top, cell.width, cell.height, 21.75F);
         LblNumero[static_cast<std::size_t>(n)] = label;
     }
-    ImgBola[0] = makeImage(this, QStringLiteral(":/pictures/bola.gif"));
+    ImgBola[0] = makeImage(this, QStringLiteral("bola.gif"));
     ImgBola[0]->hide();
     controls.add(QStringLiteral("ImgBola(0)"), QStringLiteral("image"), ImgBola[0], &picture1, 120, 360, 510,
                  510);

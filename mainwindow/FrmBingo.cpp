@@ -7,6 +7,7 @@
 #include "mainwindow/BoardGeometry.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/Pictures.h"
 #include "platform/QtColour.h"
 
 #include <QAction>
@@ -30,7 +31,7 @@ class BingoClient : public QWidget
 public:
     explicit BingoClient(QWidget *parent)
         : QWidget(parent)
-        , m_background(QStringLiteral(":/pictures/fondo.gif"))
+        , m_background(builtInPicture(QStringLiteral("fondo.gif")))
     {
         setAutoFillBackground(true);
         QPalette palette = this->palette();
@@ -120,10 +121,10 @@ void FrmBingo::buildControls()
     setForeColour(LblNumEnJuego, 0x00000080);
     c.add(QStringLiteral("LblNumEnJuego"), QStringLiteral("label"), LblNumEnJuego, &picture3, 1800, 1680,
           1035, 1005, 36);
-    ImgBolaGrande = makeImage(Picture3, QStringLiteral(":/pictures/bolagrande.gif"));
+    ImgBolaGrande = makeImage(Picture3, QStringLiteral("bolagrande.gif"));
     c.add(QStringLiteral("ImgBolaGrande"), QStringLiteral("image"), ImgBolaGrande, &picture3, 1560, 1200,
           1710, 1710);
-    ImgTitulo = makeImage(Picture3, QStringLiteral(":/pictures/titulo.gif"));
+    ImgTitulo = makeImage(Picture3, QStringLiteral("titulo.gif"));
     c.add(QStringLiteral("ImgTitulo"), QStringLiteral("image"), ImgTitulo, &picture3, 480, 120, 3510, 975);
 
     Picture2 = makePanel(m_client);

@@ -3,6 +3,7 @@
 
 #include <QFontDatabase>
 #include <QStringList>
+#include <algorithm>
 
 namespace cantabola {
 
@@ -23,9 +24,31 @@ void installFontSubstitutions()
                                            QStringLiteral("DejaVu Sans")});
 }
 
+namespace {
+
+// The face to ask for: the design's own where it is installed, else its first installed stand-in. Naming the
+// stand-in gives the same face as letting the font database substitute it, but spares the database a
+// search for the design's name among every installed face, one for each name, at the first text the name
+// shows. The installed faces are read from the list of families, once: asking whether one name is installed
+// makes the database resolve the name as an alias, another search of its own.
+QString installedFamily(const QString &family)
+{
+    static const QStringList families = QFontDatabase::families();
+    const auto installed = [](const QString &name) {
+        return families.contains(name, Qt::CaseInsensitive);
+    };
+    if (installed(family))
+        return family;
+    const QStringList standIns = QFont::substitutes(family);
+    const auto standIn = std::find_if(standIns.begin(), standIns.end(), installed);
+    return standIn != standIns.end() ? *standIn : family;
+}
+
+} // namespace
+
 QFont designFont(const QString &family, double points, bool bold)
 {
-    QFont font(family);
+    QFont font(installedFamily(family));
     font.setPointSizeF(points);
     // Impact is a heavy face even at its regular weight, and so narrow that two digits fill a card cell:
     // where it is missing, its condensed stand-in is set bold and narrowed further to Impact's width, so that
