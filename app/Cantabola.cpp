@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Cantabola.h"
 
+#include "app/PlayControl.h"
+
 #include "about/FrmAbout.h"
 #include "cards/FrmCartones.h"
 #include "game/CalledBallsWindow.h"
@@ -49,6 +51,9 @@ Cantabola::Cantabola(Platform &platform)
                      [this] { showBallsCalled(); });
     QObject::connect(m_window.get(), &FrmBingo::roomScreenToggled, m_window.get(),
                      [this](bool shown) { showRoomScreen(shown); });
+    m_play = std::make_unique<PlayControl>(m_game, m_store, m_registry, *m_window, platform);
+    QObject::connect(m_window.get(), &FrmBingo::cardsInPlayRequested, m_window.get(),
+                     [this] { m_play->choose(); });
 }
 
 Cantabola::~Cantabola() = default;
@@ -88,6 +93,7 @@ void Cantabola::showRoomScreen(bool shown)
     QObject::connect(m_room, &RoomScreen::closed, m_window.get(),
                      [this] { m_window->setRoomScreenChecked(false); });
     QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &RoomScreen::showBanner);
+    m_play->setRoom(m_room);
     m_room->showForRoom(*m_window);
 }
 
@@ -136,12 +142,18 @@ void Cantabola::offerResume()
     const std::optional<SavedGame> saved = m_store.load();
     if (!saved)
         return;
+    // Cards chosen before the first ball come back without a question.
+    if (saved->order.empty()) {
+        m_play->resume(*saved);
+        return;
+    }
     const MessageAnswer answer = m_platform.messages.show(
         m_window.get(),
         {resumeQuestion(saved->order.size()), app::title, MessageIcon::Question, MessageButtons::YesNo});
-    if (answer == MessageAnswer::Yes)
+    if (answer == MessageAnswer::Yes) {
         m_game.restore(saved->order, saved->times);
-    else
+        m_play->resume(*saved);
+    } else
         m_store.save({}, {});
 }
 

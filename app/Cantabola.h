@@ -19,6 +19,7 @@
 namespace cantabola {
 
 class FrmBingo;
+class PlayControl;
 class CalledBallsWindow;
 class FrmCartones;
 class RoomScreen;
@@ -60,6 +61,7 @@ public:
     // The room's screen while it is open, else nullptr.
     RoomScreen *roomScreen();
     Game &game() { return m_game; }
+    PlayControl &playControl() { return *m_play; }
 
     static QString resumeQuestion(std::size_t balls)
     {
@@ -86,6 +88,7 @@ private:
     QPointer<FrmCartones> m_cards;
     QPointer<CalledBallsWindow> m_ballsCalled;
     QPointer<RoomScreen> m_room;
+    std::unique_ptr<PlayControl> m_play; // after the window it reports to
 };
 
 } // namespace cantabola

@@ -96,20 +96,46 @@ void RoomScreen::hideClaim()
     update();
 }
 
-void RoomScreen::drawCard(QPainter &painter, const QRectF &area, double h)
+void RoomScreen::setPlaying(const QString &line)
+{
+    m_playing = line;
+    update();
+}
+
+void RoomScreen::showWinners(const std::vector<CardCheck> &winners)
+{
+    m_winners = winners;
+    update();
+}
+
+void RoomScreen::hideWinners()
+{
+    m_winners.clear();
+    update();
+}
+
+QStringList RoomScreen::winnersShown() const
+{
+    QStringList titles;
+    for (const CardCheck &winner : m_winners)
+        titles << winner.summary;
+    return titles;
+}
+
+void RoomScreen::drawCard(QPainter &painter, const QRectF &area, double h, const CardCheck &card,
+                          const QString &title)
 {
     // The card as printed: 3 rows of 9, the cells without a number dark.
-    drawText(painter, QRectF(area.left(), area.top(), area.width(), 0.08 * h),
-             QStringLiteral("Cartón Nº %1").arg(m_card->serial), 0.06 * h, true, text);
-    if (!m_card->card)
+    drawText(painter, QRectF(area.left(), area.top(), area.width(), 0.08 * h), title, 0.06 * h, true, text);
+    if (!card.card)
         return;
     const double side = std::min(area.width() / columnsPerCard, 0.12 * h);
     for (int row = 1; row <= rowsPerCard; ++row) {
         for (int column = 1; column <= columnsPerCard; ++column) {
             const QRectF box(area.left() + (column - 1) * side, area.top() + 0.1 * h + (row - 1) * side, side,
                              side);
-            const int number = m_card->card->cell(row, column).number;
-            const bool drawn = m_card->drawn.at(static_cast<std::size_t>(cellAt(row, column) - 1));
+            const int number = card.card->cell(row, column).number;
+            const bool drawn = card.drawn.at(static_cast<std::size_t>(cellAt(row, column) - 1));
             painter.setPen(QPen(notDrawn, std::max(1.0, 0.002 * h)));
             painter.setBrush(number == 0 ? QBrush(QColor(0x30, 0x30, 0x30))
                                  : drawn ? QBrush(drawnFill)
@@ -183,10 +209,31 @@ void RoomScreen::paintEvent(QPaintEvent * /*event*/)
         drawText(painter, box, QString::number(m_view.previous[i]), 0.48 * small, true, Qt::black);
     }
 
+    // The prize being played, under the board, while cards are in play.
+    const double playingHeight = m_playing.isEmpty() ? 0 : 0.07 * h;
+    if (!m_playing.isEmpty())
+        drawText(painter, QRectF(left + margin, bottom - playingHeight, w - left - 2 * margin, playingHeight),
+                 m_playing, 0.05 * h, true, drawnFill);
+
     // The board by tens, or the claim being checked in its place.
-    const QRectF board(left + margin, margin, w - left - 2 * margin, bottom - margin);
+    const QRectF board(left + margin, margin, w - left - 2 * margin, bottom - margin - playingHeight);
     const double cell = std::min(board.width() / 10, board.height() / 9);
-    if (!m_claim && !(m_card && m_card->serial != 0)) {
+    if (!m_winners.empty()) {
+        // Two cards at most as grids, one under the other; a longer tie is listed by its titles.
+        const std::size_t grids = std::min<std::size_t>(m_winners.size(), 2);
+        const double slot = board.height() / static_cast<double>(grids);
+        const double size = std::min(h, slot / 0.5);
+        for (std::size_t i = 0; i < grids; ++i)
+            drawCard(painter,
+                     QRectF(board.left(), board.top() + static_cast<double>(i) * slot, board.width(), slot),
+                     size, m_winners[i], m_winners[i].summary);
+        for (std::size_t i = grids; i < m_winners.size(); ++i)
+            drawText(painter,
+                     QRectF(board.left(),
+                            board.bottom() - static_cast<double>(m_winners.size() - i) * 0.06 * h,
+                            board.width(), 0.06 * h),
+                     m_winners[i].summary, 0.045 * h, true, text);
+    } else if (!m_claim && !(m_card && m_card->serial != 0)) {
         for (int n = 1; n <= 90; ++n) {
             const int row = (n - 1) / 10; // by tens
             const int column = (n - 1) % 10;
@@ -200,7 +247,7 @@ void RoomScreen::paintEvent(QPaintEvent * /*event*/)
             drawText(painter, box, QString::number(n), 0.55 * cell, drawn, drawn ? Qt::black : notDrawn);
         }
     } else if (m_card && m_card->serial != 0) {
-        drawCard(painter, board, h);
+        drawCard(painter, board, h, *m_card, QStringLiteral("Cartón Nº %1").arg(m_card->serial));
         drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_card->summary,
                  0.05 * h, true, text);
     } else {

@@ -34,10 +34,19 @@ public:
     void showClaim(const cantabola::ClaimVerdict &verdict);
     void showCardCheck(const cantabola::CardCheck &check);
     void hideClaim();
+    // The prize being played, shown at all times while cards are in play ("Jugamos a: Bingo"); empty: none.
+    void setPlaying(const QString &line);
+    // The cards that have just won, each with its prize as its title, shown over the board until
+    // hideWinners().
+    void showWinners(const std::vector<cantabola::CardCheck> &winners);
+    void hideWinners();
 
     // What the last paint showed; how large, in pixels, it drew its smallest text and the number just drawn.
     const RoomView &shown() const { return m_painted; }
     bool claimShown() const { return m_claim.has_value() || (m_card && m_card->serial != 0); }
+    // The titles of the winners shown, and the line of the prize being played.
+    QStringList winnersShown() const;
+    const QString &playingShown() const { return m_playing; }
     int smallestTextPixels() const { return m_smallestText; }
     int numberPixels() const { return m_numberText; }
 
@@ -52,7 +61,9 @@ protected:
 
 private:
     void follow();
-    void drawCard(QPainter &painter, const QRectF &area, double h);
+    // A card with its title, the drawn numbers marked, in area; h is the height the text is sized by.
+    void drawCard(QPainter &painter, const QRectF &area, double h, const CardCheck &card,
+                  const QString &title);
     void drawText(QPainter &painter, const QRectF &box, const QString &text, double pixels, bool bold,
                   const QColor &colour);
 
@@ -61,6 +72,8 @@ private:
     RoomView m_painted;
     std::optional<ClaimVerdict> m_claim;
     std::optional<CardCheck> m_card;
+    std::vector<CardCheck> m_winners;
+    QString m_playing;
     AniGif *m_banner;
     int m_smallestText = 0;
     int m_numberText = 0;

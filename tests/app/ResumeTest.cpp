@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects a game against the end of the program: the real program, killed (SIGKILL) while it calls by
-// itself, offers the game at its next start and, answered Sí, shows the board as it was.
+// itself with cards in play, offers the game at its next start and, answered Sí, shows the board as it was,
+// with the same cards in play.
 
 #include "app/Cantabola.h"
+#include "app/PlayControl.h"
+#include "cards/CardRegistry.h"
+#include "cards/Series.h"
 #include "game/GameStore.h"
 #include "mainwindow/Board.h"
 #include "mainwindow/FrmBingo.h"
@@ -57,6 +61,7 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
         return 1;
     FrmBingo &window = program.window();
     if (phase == "call") {
+        program.playControl().resume({{}, {}, SavedPlay{QStringLiteral("1-4")}, false});
         window.findChild<QAction *>(QStringLiteral("SM_Voice"))->trigger();
         window.findChild<QScrollBar *>(QStringLiteral("HscInterval"))->setValue(1);
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("CmbStart")), Qt::LeftButton);
@@ -74,6 +79,8 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
     for (const int n : program.game().drawOrder())
         order << QString::number(n);
     say(QStringLiteral("order=") + order.join(QLatin1Char(',')));
+    say(QStringLiteral("inplay=")
+        + window.findChild<QAction *>(QStringLiteral("cardsInPlayItem"))->toolTip());
     return 0;
 }
 
@@ -118,6 +125,19 @@ private slots:
     void killedMidCallingResumesTheBoardAsItWas()
     {
         const QTemporaryDir home;
+        {
+            // Four printed cards, Nº 1 to 4, to play with.
+            SeriesRandom random(4);
+            const Series series = makeSeries(random);
+            std::vector<Card> cards(4);
+            for (std::size_t i = 0; i < cards.size(); ++i) {
+                for (int k = 1; k <= cellsPerCard; ++k)
+                    cards[i].setNumber(k, series[i][static_cast<std::size_t>(k - 1)]);
+            }
+            CardRegistry registry(dataFolder(home), {});
+            QCOMPARE(registry.beginSheet(cards, QDateTime::currentDateTime(), 0).size(), cards.size());
+            QVERIFY(registry.endSheet(true));
+        }
         QStringList said = child(home, "call", 5).filter(QStringLiteral("ball="));
         said.replaceInStrings(QStringLiteral("ball="), QString());
         // Each ball is saved before it is said, so the kill may have come between the saving of one more
@@ -140,6 +160,8 @@ private slots:
         QCOMPARE(seen.filter("red="), QStringList{QStringLiteral("red=") + sorted.join(',')});
         QCOMPARE(seen.filter("big="), QStringList{QStringLiteral("big=") + balls.last()});
         QCOMPARE(seen.filter("order="), QStringList{QStringLiteral("order=") + balls.join(',')});
+        QCOMPARE(seen.filter("inplay="),
+                 QStringList{QStringLiteral("inplay=4 cartones en juego. Jugamos a: Línea")});
     }
 };
 
