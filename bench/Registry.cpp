@@ -105,6 +105,19 @@ int runRegistry(const Options &options)
     }
     figure("registry_sheet_ms_p50", quantile(times, 0.5), 20, "goal");
     figure("registry_sheet_ms_p99", quantile(times, 0.99), 20, "goal");
+
+    // A hall's cards put in play, read as "Cartones en juego" reads them when accepted, and indexed.
+    times.clear();
+    for (int i = 0; i < (options.quick ? 2 : 5); ++i) {
+        started = nowMs();
+        std::optional<std::vector<cantabola::CardInPlay>> cards
+            = registry.cardsIn({{100'001 * i + 1, 100'001 * i + 100'000}});
+        if (!cards)
+            return 3;
+        const cantabola::CardsInPlay inPlay(std::move(*cards));
+        times.push_back(nowMs() - started);
+    }
+    figure("cards_in_play_load_ms_median", quantile(times, 0.5), 1000, "goal");
     return 0;
 }
 
