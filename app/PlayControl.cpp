@@ -11,8 +11,9 @@
 #include "platform/AppInfo.h"
 #include "room/RoomScreen.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSettings>
-#include <QTimer>
 
 namespace cantabola {
 
@@ -120,24 +121,32 @@ void PlayControl::won()
     keep();
     showWinnersInRoom();
     // The box comes from the event loop, once the ball has been painted and its announcement started.
-    QTimer::singleShot(0, this, [this] {
-        if (m_round.announced().empty())
-            return;
-        if (!m_box) {
-            m_box = new PrizeBox(m_round, &m_window);
-            const auto answered = [this] {
-                if (m_room && m_round.announced().empty())
-                    m_room->hideWinners();
-                keep();
-            };
-            connect(m_box, &QDialog::accepted, this, answered);
-            connect(m_box, &QDialog::rejected, this, answered);
-        }
-        m_box->refresh();
-        m_box->show();
-        m_box->raise();
-        m_box->activateWindow();
-    });
+    QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+}
+
+void PlayControl::customEvent(QEvent * /*event*/)
+{
+    showBox();
+}
+
+void PlayControl::showBox()
+{
+    if (m_round.announced().empty())
+        return;
+    if (!m_box) {
+        m_box = new PrizeBox(m_round, &m_window);
+        const auto answered = [this] {
+            if (m_room && m_round.announced().empty())
+                m_room->hideWinners();
+            keep();
+        };
+        connect(m_box, &QDialog::accepted, this, answered);
+        connect(m_box, &QDialog::rejected, this, answered);
+    }
+    m_box->refresh();
+    m_box->show();
+    m_box->raise();
+    m_box->activateWindow();
 }
 
 void PlayControl::withdrawn()

@@ -44,8 +44,12 @@ public:
     static inline const QString resumedWithout
         = QStringLiteral("La partida sigue sin cartones en juego: no se pudieron leer los que tenía.");
 
+protected:
+    void customEvent(QEvent *event) override;
+
 private:
     void won();
+    void showBox();
     void withdrawn();
     void playingChanged();
     // The cards in play and the round's state into the saved game, at once.

@@ -68,9 +68,9 @@ void CardsInPlay::reset()
     m_missing = m_numbersInRow;
     m_complete.assign(m_cards.size(), 0);
     // A row with no number at all (never on a printed card) can never be completed by a ball.
-    for (std::size_t i = 0; i < m_missing.size(); ++i) {
-        if (m_missing[i] == 0)
-            m_missing[i] = 1;
+    for (std::uint8_t &missing : m_missing) {
+        if (missing == 0)
+            missing = 1;
     }
 }
 

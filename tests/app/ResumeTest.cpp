@@ -61,7 +61,7 @@ int runChild(int argc, char *argv[], const QByteArray &phase)
         return 1;
     FrmBingo &window = program.window();
     if (phase == "call") {
-        program.playControl().resume({{}, {}, SavedPlay{QStringLiteral("1-4")}, false});
+        program.playControl().resume({{}, {}, SavedPlay{QStringLiteral("1-4"), false, 0, {}}, false});
         window.findChild<QAction *>(QStringLiteral("SM_Voice"))->trigger();
         window.findChild<QScrollBar *>(QStringLiteral("HscInterval"))->setValue(1);
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("CmbStart")), Qt::LeftButton);

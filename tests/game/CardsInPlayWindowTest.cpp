@@ -113,7 +113,7 @@ private slots:
         QTemporaryDir data;
         registerTwoCards(data.path());
         Rig g(ScreenInfo::fromPixels(1024, 768, 15), true, data.path());
-        g.program->playControl().resume({{}, {}, SavedPlay{QStringLiteral("1-2")}, false});
+        g.program->playControl().resume({{}, {}, SavedPlay{QStringLiteral("1-2"), false, 0, {}}, false});
         g.trigger("SM_Auto"); // one ball a click
         nextBalls(g, {50, 61, 72, 83, 90, 90});
         for (int i = 0; i < 5; ++i)
@@ -133,7 +133,7 @@ private slots:
         registerTwoCards(data.path());
         {
             GameStore store(data.path());
-            store.setPlay(SavedPlay{QStringLiteral("1-9")}); // Nº 3 to 9 were never printed
+            store.setPlay(SavedPlay{QStringLiteral("1-9"), false, 0, {}}); // Nº 3 to 9 were never printed
             QVERIFY(store.save({7, 8}, {QDateTime::currentDateTime(), QDateTime::currentDateTime()}));
         }
         Rig g(ScreenInfo::fromPixels(1024, 768, 15), true, data.path());
