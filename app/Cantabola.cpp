@@ -34,6 +34,7 @@ Cantabola::Cantabola(Platform &platform)
     , m_store(platform.dataFolder)
     , m_game({platform.clock, platform.random, platform.waiter, platform.sound, &m_store})
     , m_registry(platform.dataFolder, platform.settingsFile)
+    , m_board(m_game, [this](qint64 serial) { return m_registry.find(serial); })
 {
     m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
@@ -46,6 +47,8 @@ Cantabola::Cantabola(Platform &platform)
                      [this] { showBallsCalled(); });
     QObject::connect(m_window.get(), &FrmBingo::roomScreenToggled, m_window.get(),
                      [this](bool shown) { showRoomScreen(shown); });
+    QObject::connect(m_window.get(), &FrmBingo::networkBoardToggled, m_window.get(),
+                     [this](bool on) { serveBoard(on); });
 }
 
 Cantabola::~Cantabola() = default;
@@ -85,6 +88,7 @@ void Cantabola::showRoomScreen(bool shown)
     QObject::connect(m_room, &RoomScreen::closed, m_window.get(),
                      [this] { m_window->setRoomScreenChecked(false); });
     QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &RoomScreen::showBanner);
+    m_room->showBoardAddress(m_board.isListening() ? m_board.address() : QString());
     m_room->showForRoom(*m_window);
 }
 
@@ -118,7 +122,23 @@ bool Cantabola::start()
         return false;
     m_store.claim();
     offerResume();
+    if (m_window->networkBoardChecked())
+        serveBoard(true);
     return true;
+}
+
+void Cantabola::serveBoard(bool on)
+{
+    if (!on)
+        m_board.stop();
+    else if (!m_board.start())
+        m_platform.messages.show(m_window.get(),
+                                 {boardPortsTaken.arg(BoardServer::firstPort).arg(BoardServer::lastPort),
+                                  app::title, MessageIcon::Information, MessageButtons::Ok});
+    const QString address = m_board.isListening() ? m_board.address() : QString();
+    m_window->showNetworkBoard(address);
+    if (m_room)
+        m_room->showBoardAddress(address);
 }
 
 void Cantabola::offerResume()

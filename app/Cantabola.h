@@ -8,6 +8,7 @@
 #include "game/Game.h"
 #include "game/GameStore.h"
 #include "layout/Scaling.h"
+#include "network/BoardServer.h"
 #include "platform/WindowSeams.h"
 
 #include <QPointer>
@@ -60,10 +61,14 @@ public:
     // The room's screen while it is open, else nullptr.
     RoomScreen *roomScreen();
     Game &game() { return m_game; }
+    // The players' board, served while "Tablero en la red" is ticked.
+    BoardServer &board() { return m_board; }
 
     static inline const QString resumeQuestion
         = QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?");
     static inline const QString registryTrouble = QStringLiteral("No se puede usar el registro de cartones.");
+    static inline const QString boardPortsTaken
+        = QStringLiteral("No se puede servir el tablero en la red: los puertos %1 a %2 están ocupados.");
 
 private:
     // The card window, created at the first request and reused for the rest of the run.
@@ -71,6 +76,7 @@ private:
     void showBallsCalled();
     void showRoomScreen(bool shown);
     void checkClaim();
+    void serveBoard(bool on);
     void offerResume();
 
     Platform &m_platform;
@@ -78,6 +84,7 @@ private:
     GameStore m_store; // before the game, which keeps itself in it
     Game m_game;
     CardRegistry m_registry;
+    BoardServer m_board;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
     QPointer<CalledBallsWindow> m_ballsCalled;

@@ -8,6 +8,7 @@
 // check.
 
 #include "game/ClaimCheck.h"
+#include "network/QrCode.h"
 #include "room/RoomView.h"
 
 #include <QWidget>
@@ -34,6 +35,9 @@ public:
     void showClaim(const cantabola::ClaimVerdict &verdict);
     void showCardCheck(const cantabola::CardCheck &check);
     void hideClaim();
+    // The players' board's address, with its QR code, at the bottom left; none when empty.
+    void showBoardAddress(const QString &address);
+    QString boardAddress() const { return m_boardAddress; }
 
     // What the last paint showed, and the smallest text it drew, in pixels.
     const RoomView &shown() const { return m_painted; }
@@ -52,6 +56,7 @@ protected:
 private:
     void follow();
     void drawCard(QPainter &painter, const QRectF &area, double h);
+    void drawBoardAddress(QPainter &painter, const QRectF &area);
     void drawText(QPainter &painter, const QRectF &box, const QString &text, double pixels, bool bold,
                   const QColor &colour);
 
@@ -61,6 +66,8 @@ private:
     std::optional<ClaimVerdict> m_claim;
     std::optional<CardCheck> m_card;
     AniGif *m_banner;
+    QString m_boardAddress;
+    QrCode m_boardCode;
     int m_smallestText = 0;
 };
 
