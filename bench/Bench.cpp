@@ -339,7 +339,7 @@ int main(int argc, char **argv)
     if (phase == QLatin1String("registry"))
         return bench::runRegistry(options);
     if (phase == QLatin1String("board"))
-        return bench::runBoard(options);
+        return bench::runBoard(application, options);
     std::fprintf(stderr,
                  "usage: cantabola_bench calling|announce|cards|startup|idle|room|registry|board [--quick] "
                  "[--program-dir DIR]\n");

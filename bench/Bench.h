@@ -112,6 +112,6 @@ int runAnnounce(ProbedApplication &application, const Options &options);
 int runIdle(const Options &options);
 int runRoom(ProbedApplication &application, const Options &options);
 int runRegistry(const Options &options);
-int runBoard(const Options &options);
+int runBoard(ProbedApplication &application, const Options &options);
 
 } // namespace bench

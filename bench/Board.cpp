@@ -10,9 +10,11 @@
 #include "network/BoardServer.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTcpServer>
+#include <QTest>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -121,7 +123,33 @@ private:
 
 } // namespace
 
-int runBoard(const Options &options)
+namespace {
+
+// Clicks one ball at a time (the voice off) and notes, for each, from the release of the mouse button to the
+// end of the paint of both the large number and the ball's board label.
+std::vector<double> clickToPaint(ProbedApplication &application, RunningProgram &run, int clicks)
+{
+    auto *button = run.find<QPushButton>(QStringLiteral("CmbStart"));
+    std::vector<double> ms;
+    for (int ball = 0; ball < clicks; ++ball) {
+        QTest::mousePress(button, Qt::LeftButton);
+        pump(20);
+        PaintTimes paints(application);
+        const double clicked = nowMs();
+        QTest::mouseRelease(button, Qt::LeftButton); // returns after the draw's pause
+        paints.stop();
+        const int n = run.program.game().NumEnJuego();
+        const auto *number = run.find<QLabel>(QStringLiteral("LblNumEnJuego"));
+        const auto *label = run.find<QLabel>(QStringLiteral("LblNumero(%1)").arg(n));
+        if (paints.at.contains(number) && paints.at.contains(label))
+            ms.push_back(std::max(paints.at.value(number), paints.at.value(label)) - clicked);
+    }
+    return ms;
+}
+
+} // namespace
+
+int runBoard(ProbedApplication &application, const Options &options)
 {
     RunningProgram run(options);
     if (!run.started)
@@ -164,13 +192,20 @@ int runBoard(const Options &options)
         return (threadCpuMs() - cpu) / balls;
     };
 
+    auto *automatic = run.find<QAction>(QStringLiteral("SM_Auto"));
+    const int clicks = options.quick ? 20 : 60;
     progress(QStringLiteral("board: %1 balls, no page open").arg(balls));
     const double quietCpu = play();
+    newGame->click();
+    automatic->trigger(); // one ball a click
+    const std::vector<double> quietPaint = clickToPaint(application, run, clicks);
+    automatic->trigger();
     newGame->click(); // before the pages come: the first state each is sent is the empty board
     progress(QStringLiteral("board: %1 pages connecting").arg(count));
     std::vector<double> delays;
     int missed = 0;
     double busyCpu = 0;
+    std::vector<double> busyPaint;
     {
         Pages pages(count, port);
         if (!pumpUntil([&] { return board.liveCount() == count; }, 30000)) {
@@ -181,6 +216,9 @@ int runBoard(const Options &options)
         progress(QStringLiteral("board: %1 balls to %2 pages").arg(balls).arg(count));
         busyCpu = play();
         pump(200);
+        newGame->click();
+        automatic->trigger();
+        busyPaint = clickToPaint(application, run, clicks);
         pages.stop();
         for (const std::vector<double> &at : pages.arrivals()) {
             // The first message is the state the page found, then one a ball.
@@ -193,6 +231,8 @@ int runBoard(const Options &options)
     figure("board_fanout_ms_p99", quantile(delays, 0.99), 50, "goal");
     figure("board_missed_messages", missed);
     figure("board_cpu_ms_per_ball", busyCpu, quietCpu);
+    figure("board_click_to_paint_ms_p50", quantile(busyPaint, 0.5), quantile(quietPaint, 0.5));
+    figure("board_click_to_paint_ms_p99", quantile(busyPaint, 0.99), quantile(quietPaint, 0.99));
     return 0;
 }
 

@@ -335,15 +335,28 @@ void BoardServer::drop(QTcpSocket *socket)
 
 QHostAddress machineAddress()
 {
-    for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
-        const auto flags = interface.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
-            || flags.testFlag(QNetworkInterface::IsLoopBack))
-            continue;
-        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
-            const QHostAddress ip = entry.ip();
-            if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLinkLocal())
-                return ip;
+    // The hall's network first: a Wi-Fi or wired interface rather than a virtual machine's or a container's
+    // bridge, which phones cannot reach.
+    static const QStringList virtualNames{QStringLiteral("docker"), QStringLiteral("veth"),
+                                          QStringLiteral("br-"),    QStringLiteral("virbr"),
+                                          QStringLiteral("vmnet"),  QStringLiteral("vboxnet")};
+    const auto isVirtual = [](const QNetworkInterface &interface) {
+        return interface.type() == QNetworkInterface::Virtual
+            || std::any_of(virtualNames.cbegin(), virtualNames.cend(),
+                           [&](const QString &name) { return interface.name().startsWith(name); });
+    };
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const bool physicalOnly : {true, false}) {
+        for (const QNetworkInterface &interface : interfaces) {
+            const auto flags = interface.flags();
+            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
+                || flags.testFlag(QNetworkInterface::IsLoopBack) || (physicalOnly && isVirtual(interface)))
+                continue;
+            for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
+                const QHostAddress ip = entry.ip();
+                if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLinkLocal())
+                    return ip;
+            }
         }
     }
     return {QHostAddress::LocalHost};

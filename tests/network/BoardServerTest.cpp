@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkInterface>
 #include <QTcpServer>
 
 #include <arpa/inet.h>
@@ -169,6 +170,20 @@ private slots:
         Phone late(port, get("/"));
         QVERIFY(QTest::qWaitFor([&] { return !late.pump(); }, 5000));
         QCOMPARE(late.received, QByteArray());
+    }
+
+    void shownAddressIsTheMachinesOwnWhenItHasOne()
+    {
+        bool networked = false;
+        for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
+            const bool usable = interface.flags().testFlag(QNetworkInterface::IsRunning)
+                && !interface.flags().testFlag(QNetworkInterface::IsLoopBack);
+            for (const QNetworkAddressEntry &entry : interface.addressEntries())
+                networked = networked
+                    || (usable && entry.ip().protocol() == QAbstractSocket::IPv4Protocol
+                        && !entry.ip().isLinkLocal());
+        }
+        QCOMPARE(machineAddress().isLoopback(), !networked);
     }
 
     void takenPortsAreSaidAndTheItemGoesBackOff()
