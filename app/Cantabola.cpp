@@ -89,6 +89,7 @@ void Cantabola::showRoomScreen(bool shown)
                      [this] { m_window->setRoomScreenChecked(false); });
     QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &RoomScreen::showBanner);
     m_room->showBoardAddress(m_board.isListening() ? m_board.address() : QString());
+    m_board.followGameLast();
     m_room->showForRoom(*m_window);
 }
 

@@ -84,10 +84,17 @@ BoardServer::BoardServer(const Game &game, CardSource cards, QObject *parent)
     m_server.setListenBacklogSize(256);
     connect(&m_server, &QTcpServer::newConnection, this, &BoardServer::acceptPending);
     connect(&m_sweep, &QTimer::timeout, this, &BoardServer::sweep);
-    connect(&game, &Game::ballDrawn, this, &BoardServer::publish);
-    connect(&game, &Game::ballTakenBack, this, &BoardServer::publish);
-    connect(&game, &Game::drumReset, this, &BoardServer::publish);
-    connect(&game, &Game::gameRestored, this, &BoardServer::publish);
+}
+
+void BoardServer::followGameLast()
+{
+    disconnect(&m_game, nullptr, this, nullptr);
+    if (!m_server.isListening())
+        return;
+    connect(&m_game, &Game::ballDrawn, this, &BoardServer::publish);
+    connect(&m_game, &Game::ballTakenBack, this, &BoardServer::publish);
+    connect(&m_game, &Game::drumReset, this, &BoardServer::publish);
+    connect(&m_game, &Game::gameRestored, this, &BoardServer::publish);
 }
 
 BoardServer::~BoardServer()
@@ -105,9 +112,14 @@ bool BoardServer::start()
 {
     if (m_server.isListening())
         return true;
+    // Whatever was said before the board went off is old news.
+    ++m_version;
+    m_message.clear();
     for (int port = m_firstPort; port <= m_lastPort; ++port) {
-        if (m_server.listen(m_listenAddress, static_cast<quint16>(port)))
+        if (m_server.listen(m_listenAddress, static_cast<quint16>(port))) {
+            followGameLast();
             return true;
+        }
     }
     qCDebug(lcGame) << "players' board: no free port from" << m_firstPort << "to" << m_lastPort;
     return false;
@@ -116,6 +128,7 @@ bool BoardServer::start()
 void BoardServer::stop()
 {
     m_server.close();
+    followGameLast();
     m_sweep.stop();
     const QList<QTcpSocket *> sockets = m_connections.keys();
     m_connections.clear();
@@ -260,6 +273,7 @@ void BoardServer::answer(QTcpSocket *socket, Connection &connection, const HttpR
 
 void BoardServer::publish()
 {
+    // Each message says the whole state: a page that connects later is sent the state as it is then.
     ++m_version;
     m_message.clear();
     for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {

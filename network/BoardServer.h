@@ -72,6 +72,10 @@ public:
     int connectionCount() const { return static_cast<int>(m_connections.size()); }
     int liveCount() const;
 
+    // Observes the game after every observer connected so far, so that a ball is painted on the operator's
+    // window and the room's screen before the phones are sent it; again whenever the room's screen opens.
+    void followGameLast();
+
     // For the prizes, once cards are played for them: the prize being played and the winners announced (empty
     // when none), sent to every page at once.
     void showPrize(const QString &prize, const QStringList &winners);

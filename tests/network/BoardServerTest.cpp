@@ -170,6 +170,13 @@ private slots:
         Phone late(port, get("/"));
         QVERIFY(QTest::qWaitFor([&] { return !late.pump(); }, 5000));
         QCOMPARE(late.received, QByteArray());
+
+        // On again, after a ball drawn meanwhile: a page is sent the game as it is now.
+        g.clickStart();
+        g.trigger("networkBoardItem");
+        Phone again(port, live);
+        QVERIFY(QTest::qWaitFor([&] { return again.pump() && again.states().size() == 1; }, 5000));
+        QCOMPARE(balls(again.states().first()), order(g));
     }
 
     void shownAddressIsTheMachinesOwnWhenItHasOne()
