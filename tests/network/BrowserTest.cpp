@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Protects the players' board in a real browser: Debian's headless Chromium loads the page from the running
 // program on the loopback address, follows a ball drawn in the program without reloading, says it to a screen
-// reader, and shows a registered card's marks under "Mi cartón". The browser is driven over its DevTools
-// pipe.
+// reader, connects again by itself after losing its connection, and shows a registered card's marks under
+// "Mi cartón". The browser is driven over its DevTools pipe.
 //
 // With CANTABOLA_SCREENSHOTS=<folder> it also leaves there the page as a phone shows it and the room's screen
 // with the board's address, for the README.
@@ -180,6 +180,16 @@ private slots:
         QCOMPARE(text("cuenta"), QStringLiteral("Bola 8 de 90"));
         QCOMPARE(text("anuncio"), QStringLiteral("Ha salido el ") + drawn);
         QCOMPARE(read("document.querySelectorAll('#tablero li.salida').length"), QStringLiteral("8"));
+
+        // The connection lost (the board off and on again, a ball drawn meanwhile): the page connects again
+        // by itself and shows the game as it is.
+        g.trigger("networkBoardItem");
+        g.clickStart();
+        g.trigger("networkBoardItem");
+        const QString meanwhile = QString::number(g.game().NumEnJuego());
+        QVERIFY(QTest::qWaitFor(
+            [&] { return text("actual") == meanwhile && text("conexion") == "En directo"; }, 20000));
+        QCOMPARE(text("cuenta"), QStringLiteral("Bola 9 de 90"));
 
         read(QStringLiteral("document.getElementById('serie').value = '%1';"
                             "document.getElementById('buscar').requestSubmit()")
