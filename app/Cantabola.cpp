@@ -39,6 +39,7 @@ Cantabola::Cantabola(Platform &platform)
     , m_store(platform.dataFolder)
     , m_game({platform.clock, platform.random, platform.waiter, platform.sound, &m_store})
     , m_registry(platform.dataFolder, platform.settingsFile)
+    , m_board(m_game, [this](qint64 serial) { return m_registry.find(serial); })
 {
     m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
@@ -54,6 +55,8 @@ Cantabola::Cantabola(Platform &platform)
     m_play = std::make_unique<PlayControl>(m_game, m_store, m_registry, *m_window, platform);
     QObject::connect(m_window.get(), &FrmBingo::cardsInPlayRequested, m_window.get(),
                      [this] { m_play->choose(); });
+    QObject::connect(m_window.get(), &FrmBingo::networkBoardToggled, m_window.get(),
+                     [this](bool on) { serveBoard(on); });
 }
 
 Cantabola::~Cantabola() = default;
@@ -94,6 +97,8 @@ void Cantabola::showRoomScreen(bool shown)
                      [this] { m_window->setRoomScreenChecked(false); });
     QObject::connect(m_window.get(), &FrmBingo::bannerChanged, m_room, &RoomScreen::showBanner);
     m_play->setRoom(m_room);
+    m_room->showBoardAddress(m_board.isListening() ? m_board.address() : QString());
+    m_board.followGameLast();
     m_room->showForRoom(*m_window);
 }
 
@@ -134,7 +139,23 @@ bool Cantabola::start()
     } else {
         afterFirstPaint([this] { m_store.claim(); });
     }
+    if (m_window->networkBoardChecked())
+        serveBoard(true);
     return true;
+}
+
+void Cantabola::serveBoard(bool on)
+{
+    if (!on)
+        m_board.stop();
+    else if (!m_board.start())
+        m_platform.messages.show(m_window.get(),
+                                 {boardPortsTaken.arg(BoardServer::firstPort).arg(BoardServer::lastPort),
+                                  app::title, MessageIcon::Information, MessageButtons::Ok});
+    const QString address = m_board.isListening() ? m_board.address() : QString();
+    m_window->showNetworkBoard(address);
+    if (m_room)
+        m_room->showBoardAddress(address);
 }
 
 void Cantabola::offerResume()

@@ -8,6 +8,7 @@
 #include "game/Game.h"
 #include "game/GameStore.h"
 #include "layout/Scaling.h"
+#include "network/BoardServer.h"
 #include "platform/WindowSeams.h"
 
 #include <QPointer>
@@ -62,6 +63,8 @@ public:
     RoomScreen *roomScreen();
     Game &game() { return m_game; }
     PlayControl &playControl() { return *m_play; }
+    // The players' board, served while "Tablero en la red" is ticked.
+    BoardServer &board() { return m_board; }
 
     static QString resumeQuestion(std::size_t balls)
     {
@@ -70,6 +73,8 @@ public:
             : QStringLiteral("La partida anterior quedó sin terminar con %1 bolas. ¿Continuarla?").arg(balls);
     }
     static inline const QString registryTrouble = QStringLiteral("No se puede usar el registro de cartones.");
+    static inline const QString boardPortsTaken
+        = QStringLiteral("No se puede servir el tablero en la red: los puertos %1 a %2 están ocupados.");
 
 private:
     // The card window, created at the first request and reused for the rest of the run.
@@ -77,6 +82,7 @@ private:
     void showBallsCalled();
     void showRoomScreen(bool shown);
     void checkClaim();
+    void serveBoard(bool on);
     void offerResume();
 
     Platform &m_platform;
@@ -84,6 +90,7 @@ private:
     GameStore m_store; // before the game, which keeps itself in it
     Game m_game;
     CardRegistry m_registry;
+    BoardServer m_board;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
     QPointer<CalledBallsWindow> m_ballsCalled;

@@ -14,6 +14,7 @@
 
 #include <QHash>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -45,6 +46,8 @@ public:
 
     bool spinning = false;
     std::vector<double> errorsMs;
+    // Called as each wait ends.
+    std::function<void()> waited;
 
 private:
     cantabola::EventLoopWaiter m_real;
@@ -110,5 +113,6 @@ int runHall(const Options &options);
 int runIdle(const Options &options);
 int runRoom(ProbedApplication &application, const Options &options);
 int runRegistry(const Options &options);
+int runBoard(ProbedApplication &application, const Options &options);
 
 } // namespace bench

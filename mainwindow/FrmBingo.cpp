@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalBlocker>
 
 namespace cantabola {
 
@@ -67,6 +68,8 @@ private:
 namespace {
 
 const QString numberingKey = QStringLiteral("Cartones/Numerar");
+const QString networkBoardKey = QStringLiteral("Tablero/Red");
+const QString networkBoardCaption = QStringLiteral("Tablero en la &red");
 
 } // namespace
 
@@ -233,6 +236,13 @@ void FrmBingo::buildMenus()
         if (!m_platform.settingsFile.isEmpty())
             QSettings(m_platform.settingsFile, QSettings::IniFormat).setValue(numberingKey, on);
     });
+    // The players' board: off to start with, then as the operator left it.
+    networkBoardItem = addItem("networkBoardItem", networkBoardCaption, {});
+    networkBoardItem->setCheckable(true);
+    networkBoardItem->setChecked(
+        !m_platform.settingsFile.isEmpty()
+        && QSettings(m_platform.settingsFile, QSettings::IniFormat).value(networkBoardKey).toBool());
+    connect(networkBoardItem, &QAction::toggled, this, &FrmBingo::networkBoardToggled);
     printSeriesItem
         = addItem("printSeriesItem", QStringLiteral("Imprimir &series..."), Qt::CTRL | Qt::SHIFT | Qt::Key_P);
     cardsInPlayItem
@@ -514,6 +524,24 @@ void FrmBingo::SM_play_Click()
 void FrmBingo::setRoomScreenChecked(bool shown)
 {
     roomScreenItem->setChecked(shown);
+}
+
+void FrmBingo::showNetworkBoard(const QString &address)
+{
+    const QSignalBlocker quiet(networkBoardItem);
+    networkBoardItem->setChecked(!address.isEmpty());
+    networkBoardItem->setText(address.isEmpty() ? networkBoardCaption
+                                                : networkBoardCaption + QStringLiteral(": ") + address);
+    networkBoardItem->setStatusTip(address.isEmpty() ? QString()
+                                                     : QStringLiteral("Siga la partida en ") + address);
+    if (!m_platform.settingsFile.isEmpty())
+        QSettings(m_platform.settingsFile, QSettings::IniFormat)
+            .setValue(networkBoardKey, !address.isEmpty());
+}
+
+bool FrmBingo::networkBoardChecked() const
+{
+    return networkBoardItem->isChecked();
 }
 
 void FrmBingo::closeEvent(QCloseEvent *event)

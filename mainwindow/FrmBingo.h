@@ -53,6 +53,10 @@ public:
 
     // The room's screen was closed from its side: the menu item follows.
     void setRoomScreenChecked(bool shown);
+    // "Tablero en la red" as it is: serving at address, or off (empty). The item's mark follows, and is
+    // remembered.
+    void showNetworkBoard(const QString &address);
+    bool networkBoardChecked() const;
 
     // MainWindow
     QWidget &widget() override { return *this; }
@@ -79,6 +83,8 @@ signals:
     void roomScreenToggled(bool shown);
     // The banner shows another picture.
     void bannerChanged(const QString &picturePath);
+    // "Tablero en la red" checked or unchecked: the players' board is to be served, or no longer.
+    void networkBoardToggled(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -149,6 +155,7 @@ private:
     QAction *numberCardsItem = nullptr;
     QAction *printSeriesItem = nullptr;
     QAction *cardsInPlayItem = nullptr;
+    QAction *networkBoardItem = nullptr;
     QMenu *SM_Help = nullptr;
     QAction *SM_play = nullptr;
     QAction *SM_AcercaDe = nullptr;

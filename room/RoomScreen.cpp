@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 
 namespace cantabola {
 
@@ -147,14 +148,53 @@ void RoomScreen::drawCard(QPainter &painter, const QRectF &area, double h, const
     }
 }
 
+void RoomScreen::showBoardAddress(const QString &address)
+{
+    m_boardAddress = address;
+    m_boardCode = address.isEmpty() ? QrCode() : qrCode(address);
+    resizeEvent(nullptr);
+    update();
+}
+
+void RoomScreen::drawBoardAddress(QPainter &painter, const QRectF &area)
+{
+    // The code on white with its quiet zone of four modules, square to the pixel, so a phone reads it
+    // from across the hall.
+    const int modules = m_boardCode.size + 8;
+    const double module = std::floor(area.height() / modules);
+    if (m_boardCode.size == 0 || module < 1)
+        return;
+    const QRectF code(area.left(), area.bottom() - module * modules, module * modules, module * modules);
+    painter.fillRect(code, Qt::white);
+    for (int y = 0; y < m_boardCode.size; ++y) {
+        for (int x = 0; x < m_boardCode.size; ++x) {
+            if (m_boardCode.isDark(x, y))
+                painter.fillRect(
+                    QRectF(code.left() + (x + 4) * module, code.top() + (y + 4) * module, module, module),
+                    Qt::black);
+        }
+    }
+    const QRectF line(code.right() + 0.2 * code.width(), area.top(),
+                      area.right() - code.right() - 0.2 * code.width(), area.height());
+    drawText(painter, line, QStringLiteral("Siga la partida en ") + m_boardAddress,
+             std::min(0.22 * area.height(), line.width() / 11), true, text);
+}
+
 void RoomScreen::resizeEvent(QResizeEvent *event)
 {
-    QWidget::resizeEvent(event);
+    if (event)
+        QWidget::resizeEvent(event);
     const double h = height();
     const double bannerHeight = 0.12 * h;
-    const double bannerWidth = std::min(bannerHeight * bannerAspect, width() - 0.04 * h);
+    double bannerWidth = std::min(bannerHeight * bannerAspect, width() - 0.04 * h);
+    double bannerLeft = (width() - bannerWidth) / 2;
+    if (!m_boardAddress.isEmpty()) {
+        // The address takes the left of the bottom strip, the banner its right.
+        bannerWidth = std::min(bannerWidth, 0.5 * width());
+        bannerLeft = width() - 0.02 * h - bannerWidth;
+    }
     m_banner->setGeometry(
-        QRectF((width() - bannerWidth) / 2, h - bannerHeight - 0.02 * h, bannerWidth, bannerHeight).toRect());
+        QRectF(bannerLeft, h - bannerHeight - 0.02 * h, bannerWidth, bannerHeight).toRect());
 }
 
 void RoomScreen::drawText(QPainter &painter, const QRectF &box, const QString &caption, double pixels,
@@ -270,6 +310,9 @@ void RoomScreen::paintEvent(QPaintEvent * /*event*/)
         drawText(painter, QRectF(board.left(), bottom - 0.2 * h, board.width(), 0.2 * h), m_claim->summary,
                  0.05 * h, true, text);
     }
+    if (!m_boardAddress.isEmpty())
+        drawBoardAddress(
+            painter, QRectF(margin, bottom + margin, m_banner->x() - 2 * margin, h - bottom - 2 * margin));
     m_painted = m_view;
 }
 

@@ -8,6 +8,7 @@
 // check.
 
 #include "game/ClaimCheck.h"
+#include "network/QrCode.h"
 #include "room/RoomView.h"
 
 #include <QWidget>
@@ -40,6 +41,9 @@ public:
     // hideWinners().
     void showWinners(const std::vector<cantabola::CardCheck> &winners);
     void hideWinners();
+    // The players' board's address, with its QR code, at the bottom left; none when empty.
+    void showBoardAddress(const QString &address);
+    QString boardAddress() const { return m_boardAddress; }
 
     // What the last paint showed; how large, in pixels, it drew its smallest text and the number just drawn.
     const RoomView &shown() const { return m_painted; }
@@ -64,6 +68,7 @@ private:
     // A card with its title, the drawn numbers marked, in area; h is the height the text is sized by.
     void drawCard(QPainter &painter, const QRectF &area, double h, const CardCheck &card,
                   const QString &title);
+    void drawBoardAddress(QPainter &painter, const QRectF &area);
     void drawText(QPainter &painter, const QRectF &box, const QString &text, double pixels, bool bold,
                   const QColor &colour);
 
@@ -75,6 +80,8 @@ private:
     std::vector<CardCheck> m_winners;
     QString m_playing;
     AniGif *m_banner;
+    QString m_boardAddress;
+    QrCode m_boardCode;
     int m_smallestText = 0;
     int m_numberText = 0;
 };
