@@ -2,7 +2,8 @@
 // Cantabola's benchmark: figures of the real program, each printed beside a yardstick taken in the same run,
 // so that the comparison holds on a busy machine. It is not a test: no figure fails anything.
 //
-//   cantabola_bench calling|announce|cards|startup|idle|room|registry|hall [--quick] [--program-dir DIR]
+//   cantabola_bench calling|announce|cards|startup|idle|room|registry|hall|series [--quick] [--program-dir
+//   DIR]
 //
 // tools/run-bench runs each phase in a process of its own, on Qt's offscreen platform and SDL's disk audio
 // driver, and says what the machine is.
@@ -338,8 +339,11 @@ int main(int argc, char **argv)
         return bench::runRegistry(options);
     if (phase == QLatin1String("hall"))
         return bench::runHall(options);
-    std::fprintf(stderr,
-                 "usage: cantabola_bench calling|announce|cards|startup|idle|room|registry|hall [--quick] "
-                 "[--program-dir DIR]\n");
+    if (phase == QLatin1String("series"))
+        return bench::runSeries(options);
+    std::fprintf(
+        stderr,
+        "usage: cantabola_bench calling|announce|cards|startup|idle|room|registry|hall|series [--quick] "
+        "[--program-dir DIR]\n");
     return 2;
 }

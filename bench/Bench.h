@@ -110,5 +110,6 @@ int runHall(const Options &options);
 int runIdle(const Options &options);
 int runRoom(ProbedApplication &application, const Options &options);
 int runRegistry(const Options &options);
+int runSeries(const Options &options);
 
 } // namespace bench
