@@ -294,6 +294,7 @@ bool CardRegistry::endSheet(bool printed)
     if (!printed)
         return false;
     std::vector<KeptCard> kept;
+    kept.reserve(cards.size());
     qint64 serial = m_sheetFirst;
     for (const Card &card : cards)
         kept.push_back({serial++, card, 0});

@@ -22,7 +22,7 @@ constexpr double headerShare = 0.16;
 constexpr double gapShare = 0.12;
 
 // Where a job's pages go: the printer, or, when it prints to a PDF file, that file through a writer of our
-// own, whose writes can be checked page by page.
+// own, whose writes can be checked to the end.
 class PageOutput
 {
 public:
@@ -140,6 +140,7 @@ std::vector<QRectF> seriesCardPlaces(const QRectF &page, bool largePrint)
     const double slot = page.height() / (perPage + (perPage - 1) * gapShare);
     const double cardHeight = std::min(slot, page.width() * 0.5 / (1 - headerShare));
     std::vector<QRectF> places;
+    places.reserve(static_cast<std::size_t>(perPage));
     for (int place = 0; place < perPage; ++place)
         places.emplace_back(page.left(), page.top() + place * cardHeight * (1 + gapShare), page.width(),
                             cardHeight);

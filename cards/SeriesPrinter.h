@@ -26,7 +26,8 @@ void paintSeriesCard(QPainter &painter, const QRectF &rect, const SeriesCard &ca
 std::vector<QRectF> seriesCardPlaces(const QRectF &page, bool largePrint);
 
 // Prints the series in order, a page at a time, on the printer chosen; when it prints to a PDF file, through
-// a writer of our own over that file, so that a write that fails is seen (Qt's own PDF output does not tell).
+// a writer of our own over that file, so that a write that fails is seen to the file's last byte (Qt's
+// printer does not tell of one once the last page is begun).
 // progress(next) is called before series next (1 to the number of series) and returns false to stop the job.
 // Returns how many series were printed: all of them, or none when the job was stopped or the output failed.
 // Nothing in between: Qt writes a PDF's page tree at its end, without which no page of it can be read, and

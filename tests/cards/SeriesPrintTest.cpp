@@ -116,35 +116,39 @@ private slots:
 
     void aJobThatCannotFinishSaysWhyAndKeepsNothing_data()
     {
-        QTest::addColumn<bool>("fileFills");
-        QTest::newRow("another program holds the registry") << false;
-        QTest::newRow("the PDF file fills its disk") << true;
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("fileLimit"); // the bytes a file may grow to as the job prints; 0: no limit
+        QTest::newRow("another program holds the registry") << "30" << 0;
+        QTest::newRow("the PDF file fills its disk at a page") << "30" << 40000;
+        QTest::newRow("the PDF file fills its disk as it ends") << "1" << 12000;
     }
     void aJobThatCannotFinishSaysWhyAndKeepsNothing()
     {
-        QFETCH(bool, fileFills);
+        QFETCH(QString, count);
+        QFETCH(int, fileLimit);
         Rig g;
         const QString data = g.fake.platform.dataFolder, pdf = QDir(data).filePath("series.pdf");
         g.fake.printing.pdfPath = pdf;
         QVERIFY(CardRegistry(data, QString()).nextSerial() == 1);
         QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", QTest::currentDataTag());
         other.setDatabaseName(QDir(data).filePath(CardRegistry::fileName));
-        QVERIFY(other.open() && (fileFills || QSqlQuery(other).exec("BEGIN IMMEDIATE")));
-        // No file may grow past 40 kB while the job prints: the registry's stays below, the PDF of 30 pages
-        // does not.
+        // Held, or read only, so that its shared-memory file is there before the limit.
+        QVERIFY(other.open()
+                && QSqlQuery(other).exec(fileLimit ? "SELECT * FROM serials" : "BEGIN IMMEDIATE"));
+        // The registry's files stay below the limit, the PDF does not.
         rlimit before{};
         getrlimit(RLIMIT_FSIZE, &before);
         rlimit small = before;
-        small.rlim_cur = 40000;
+        small.rlim_cur = rlim_t(fileLimit);
         std::signal(SIGXFSZ, SIG_IGN);
-        QVERIFY(!fileFills || setrlimit(RLIMIT_FSIZE, &small) == 0);
-        askForSeries(g, "30", false, [](QDialog &) {});
+        QVERIFY(!fileLimit || setrlimit(RLIMIT_FSIZE, &small) == 0);
+        askForSeries(g, count, false, [](QDialog &) {});
         setrlimit(RLIMIT_FSIZE, &before);
         other.close();
         QCOMPARE(g.fake.messages.shown.size(), std::size_t(1)); // one message
         const QString told = g.fake.messages.shown[0].text;
         QVERIFY2(told
-                     == (fileFills ? "Se imprimieron 0 de 30 series."
+                     == (fileLimit ? "Se imprimieron 0 de " + count + " series."
                                    : "No se ha impreso ninguna serie: no se puede escribir en el registro de "
                                      "cartones ("
                                  + QDir(data).filePath(CardRegistry::fileName)
