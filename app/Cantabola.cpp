@@ -5,6 +5,7 @@
 
 #include "about/FrmAbout.h"
 #include "cards/FrmCartones.h"
+#include "cards/SeriesJob.h"
 #include "game/CalledBallsWindow.h"
 #include "game/ClaimDialog.h"
 #include "mainwindow/FrmBingo.h"
@@ -48,6 +49,8 @@ Cantabola::Cantabola(Platform &platform)
                      [this] { showAboutWindow(*m_window); });
     QObject::connect(m_window.get(), &FrmBingo::claimCheckRequested, m_window.get(),
                      [this] { checkClaim(); });
+    QObject::connect(m_window.get(), &FrmBingo::seriesPrintRequested, m_window.get(),
+                     [this] { printSeriesJob(m_platform, m_registry, m_window.get()); });
     QObject::connect(m_window.get(), &FrmBingo::ballsCalledRequested, m_window.get(),
                      [this] { showBallsCalled(); });
     QObject::connect(m_window.get(), &FrmBingo::roomScreenToggled, m_window.get(),
@@ -105,12 +108,8 @@ void Cantabola::showRoomScreen(bool shown)
 void Cantabola::checkClaim()
 {
     ClaimDialog dialog(
-        m_game,
-        [this](qint64 serial) {
-            const std::optional<PrintedCard> card = m_registry.find(serial);
-            return card ? std::optional<Card>(card->card) : std::nullopt;
-        },
-        m_window->cardsNumbered(), m_window.get());
+        m_game, [this](qint64 serial) { return m_registry.find(serial); }, m_window->cardsNumbered(),
+        m_window.get());
     // What went wrong with the registry since the last check, said once, before its numbers are relied on.
     if (m_registry.takeTrouble())
         m_platform.messages.show(m_window.get(),

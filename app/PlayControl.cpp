@@ -186,7 +186,10 @@ void PlayControl::showWinnersInRoom()
     std::vector<CardCheck> winners;
     for (const PrizeWin &win : m_round.announced()) {
         const CardInPlay &played = m_round.cards().card(win.card);
-        CardCheck check{win.serial, Card(), {}, prizeText(win)};
+        CardCheck check;
+        check.serial = win.serial;
+        check.card = Card();
+        check.summary = prizeText(win);
         for (int k = 1; k <= cellsPerCard; ++k) {
             const int n = played.cells[static_cast<std::size_t>(k - 1)];
             check.card->setNumber(k, n);

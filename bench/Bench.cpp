@@ -2,7 +2,8 @@
 // Cantabola's benchmark: figures of the real program, each printed beside a yardstick taken in the same run,
 // so that the comparison holds on a busy machine. It is not a test: no figure fails anything.
 //
-//   cantabola_bench calling|announce|cards|startup|idle|room|registry|hall|board [--quick] [--program-dir DIR]
+//   cantabola_bench calling|announce|cards|startup|idle|room|registry|hall|series|board [--quick]
+//   [--program-dir DIR]
 //
 // tools/run-bench runs each phase in a process of its own, on Qt's offscreen platform and SDL's disk audio
 // driver, and says what the machine is.
@@ -340,10 +341,12 @@ int main(int argc, char **argv)
         return bench::runRegistry(options);
     if (phase == QLatin1String("hall"))
         return bench::runHall(options);
+    if (phase == QLatin1String("series"))
+        return bench::runSeries(options);
     if (phase == QLatin1String("board"))
         return bench::runBoard(application, options);
     std::fprintf(stderr,
-                 "usage: cantabola_bench calling|announce|cards|startup|idle|room|registry|hall|board [--quick] "
-                 "[--program-dir DIR]\n");
+                 "usage: cantabola_bench calling|announce|cards|startup|idle|room|registry|hall|series|board "
+                 "[--quick] [--program-dir DIR]\n");
     return 2;
 }

@@ -114,5 +114,6 @@ int runIdle(const Options &options);
 int runRoom(ProbedApplication &application, const Options &options);
 int runRegistry(const Options &options);
 int runBoard(ProbedApplication &application, const Options &options);
+int runSeries(const Options &options);
 
 } // namespace bench

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QVariant>
 #include <algorithm>
 #include <utility>
 
@@ -17,12 +18,14 @@ namespace cantabola {
 
 namespace {
 
-// 2: the last serial taken is kept in a table of its own, apart from the cards kept.
-constexpr int formatVersion = 2;
+// 2: the last serial taken is kept in a table of its own, apart from the cards kept. 3: the series a card was
+// printed in, and the last series number taken beside the last serial.
+constexpr int formatVersion = 3;
 // Another program holding the database (a second Cantabola printing) is waited for this long, then the print
 // goes on without numbers.
 constexpr int busyMilliseconds = 500;
 const QString lastSerialKey = QStringLiteral("Cartones/UltimoNumero");
+const QString lastSeriesKey = QStringLiteral("Cartones/UltimaSerie");
 
 // SQLite's own verdict that the file is damaged or no database at all (SQLITE_CORRUPT, SQLITE_NOTADB, with
 // their extended codes).
@@ -114,10 +117,9 @@ CardRegistry::Opening CardRegistry::prepare()
     const int version = query.value(0).toInt();
     if (version == formatVersion) {
         // The last card read as well: damage at the end of the file, where the next sheet goes, shows now.
-        return query.exec(
-                   QStringLiteral("SELECT serial, printed_at, colour, cells FROM cards ORDER BY serial DESC "
-                                  "LIMIT 1"))
-                && query.exec(QStringLiteral("SELECT last FROM serials"))
+        return query.exec(QStringLiteral("SELECT serial, printed_at, colour, cells, series FROM cards ORDER "
+                                         "BY serial DESC LIMIT 1"))
+                && query.exec(QStringLiteral("SELECT last, last_series FROM serials"))
             ? Opening::Ready
             : notOursOr(Opening::Failed);
     }
@@ -132,16 +134,19 @@ CardRegistry::Opening CardRegistry::prepare()
             return Opening::NotOurs; // another program's database
     }
     // Write-ahead logging: a sheet kept costs one flush to the disk, not three, and lookups go on while
-    // another program writes. A registry of the first version has its cards already, and gets the table of
-    // the last serial taken.
+    // another program writes. An older registry has its cards already, printed on sheets and in no series;
+    // one of the first version gets the table of the last serial taken.
     const bool created = query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
         && query.exec(QStringLiteral("BEGIN IMMEDIATE"))
-        && (version != 0
-            || query.exec(
-                QStringLiteral("CREATE TABLE cards (serial INTEGER PRIMARY KEY, printed_at TEXT NOT NULL, "
-                               "colour INTEGER NOT NULL, cells TEXT NOT NULL)")))
-        && query.exec(QStringLiteral("CREATE TABLE serials (last INTEGER NOT NULL)"))
-        && query.exec(QStringLiteral("INSERT INTO serials SELECT coalesce(max(serial), 0) FROM cards"))
+        && query.exec(version == 0 ? QStringLiteral(
+                          "CREATE TABLE cards (serial INTEGER PRIMARY KEY, printed_at TEXT NOT "
+                          "NULL, colour INTEGER NOT NULL, cells TEXT NOT NULL, series INTEGER)")
+                                   : QStringLiteral("ALTER TABLE cards ADD COLUMN series INTEGER"))
+        && (version >= 2
+            || (query.exec(QStringLiteral("CREATE TABLE serials (last INTEGER NOT NULL)"))
+                && query.exec(
+                    QStringLiteral("INSERT INTO serials SELECT coalesce(max(serial), 0) FROM cards"))))
+        && query.exec(QStringLiteral("ALTER TABLE serials ADD COLUMN last_series INTEGER NOT NULL DEFAULT 0"))
         && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(formatVersion))
         && query.exec(QStringLiteral("COMMIT"));
     return created ? Opening::Ready : notOursOr(Opening::Failed);
@@ -183,37 +188,57 @@ std::vector<qint64> CardRegistry::beginSheet(const std::vector<Card> &cards, con
     endSheet(false);
     if (cards.empty() || !open())
         return {};
-    std::vector<qint64> serials = reserve(static_cast<qsizetype>(cards.size()));
-    if (!serials.empty()) {
-        m_inSheet = true;
-        m_sheetCards = cards;
-        m_sheetPrintedAt = printedAt;
-        m_sheetColour = colour;
-        m_sheetFirst = serials.front();
-    }
+    const std::optional<Last> taken = reserve(static_cast<qint64>(cards.size()), 0);
+    if (!taken)
+        return {};
+    std::vector<qint64> serials;
+    for (qint64 i = 1; i <= static_cast<qint64>(cards.size()); ++i)
+        serials.push_back(taken->serial + i);
+    m_inSheet = true;
+    m_sheetCards = cards;
+    m_sheetPrintedAt = printedAt;
+    m_sheetColour = colour;
+    m_sheetFirst = serials.front();
     return serials;
 }
 
-std::vector<qint64> CardRegistry::reserve(qsizetype count)
+std::optional<CardRegistry::Last> CardRegistry::last(QSqlQuery &query)
+{
+    if (!query.exec(QStringLiteral(
+            "SELECT max((SELECT coalesce(max(last), 0) FROM serials), (SELECT coalesce(max(serial), 0) FROM "
+            "cards)), max((SELECT coalesce(max(last_series), 0) FROM serials), (SELECT coalesce(max(series), "
+            "0) "
+            "FROM cards))"))
+        || !query.next())
+        return std::nullopt;
+    Last taken{query.value(0).toLongLong(), query.value(1).toLongLong()};
+    if (!m_settingsFile.isEmpty()) {
+        const QSettings settings(m_settingsFile, QSettings::IniFormat);
+        taken.serial = std::max(taken.serial, settings.value(lastSerialKey).toLongLong());
+        taken.series = std::max(taken.series, settings.value(lastSeriesKey).toLongLong());
+    }
+    return taken;
+}
+
+std::optional<CardRegistry::Last> CardRegistry::reserve(qint64 cards, qint64 series)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    qint64 last = 0;
-    bool taken = query.exec(QStringLiteral("BEGIN IMMEDIATE"))
-        && query.exec(QStringLiteral("SELECT max((SELECT coalesce(max(last), 0) FROM serials), "
-                                     "(SELECT coalesce(max(serial), 0) FROM cards))"))
-        && query.next();
+    std::optional<Last> before;
+    bool taken = query.exec(QStringLiteral("BEGIN IMMEDIATE")) && (before = last(query));
     if (taken) {
-        last = query.value(0).toLongLong();
+        const Last after{before->serial + cards, before->series + series};
         // The settings first: a count taken there and not in the database only leaves a gap.
         if (!m_settingsFile.isEmpty()) {
             QSettings settings(m_settingsFile, QSettings::IniFormat);
-            last = std::max(last, settings.value(lastSerialKey).toLongLong());
-            settings.setValue(lastSerialKey, last + count);
+            settings.setValue(lastSerialKey, after.serial);
+            if (series > 0)
+                settings.setValue(lastSeriesKey, after.series);
             settings.sync();
             taken = settings.status() == QSettings::NoError;
         }
         taken = taken && query.exec(QStringLiteral("DELETE FROM serials"))
-            && query.exec(QStringLiteral("INSERT INTO serials VALUES (%1)").arg(last + count))
+            && query.exec(
+                QStringLiteral("INSERT INTO serials VALUES (%1, %2)").arg(after.serial).arg(after.series))
             && query.exec(QStringLiteral("COMMIT"));
     }
     if (!taken) {
@@ -221,12 +246,45 @@ std::vector<qint64> CardRegistry::reserve(qsizetype count)
         fail("take serials",
              query.lastError().isValid() ? query.lastError().text() : QStringLiteral("no settings written"));
         query.exec(QStringLiteral("ROLLBACK"));
-        return {};
+        return std::nullopt;
     }
-    std::vector<qint64> serials;
-    for (qsizetype i = 1; i <= count; ++i)
-        serials.push_back(last + i);
-    return serials;
+    return before;
+}
+
+std::optional<qint64> CardRegistry::nextSerial()
+{
+    if (!open())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    const std::optional<Last> taken = last(query);
+    if (!taken) {
+        m_damaged = isDamage(query.lastError());
+        fail("read", query.lastError().text());
+        return std::nullopt;
+    }
+    return taken->serial + 1;
+}
+
+std::optional<CardRegistry::SeriesNumbers> CardRegistry::takeSeries(int count)
+{
+    if (count <= 0 || !open())
+        return std::nullopt;
+    const std::optional<Last> taken = reserve(qint64{seriesCards} * count, count);
+    if (!taken)
+        return std::nullopt;
+    return SeriesNumbers{taken->series + 1, taken->serial + 1};
+}
+
+bool CardRegistry::keepSeries(const std::vector<NumberedSeries> &series, const QDateTime &printedAt,
+                              ColourValue colour)
+{
+    std::vector<KeptCard> cards;
+    cards.reserve(series.size() * seriesCards);
+    for (const NumberedSeries &one : series) {
+        for (std::size_t i = 0; i < seriesCards; ++i)
+            cards.push_back({one.firstSerial + static_cast<qint64>(i), toCard(one.cards[i]), one.number});
+    }
+    return !cards.empty() && open() && keep(cards, printedAt, colour);
 }
 
 bool CardRegistry::endSheet(bool printed)
@@ -236,23 +294,34 @@ bool CardRegistry::endSheet(bool printed)
     const std::vector<Card> cards = std::exchange(m_sheetCards, {});
     if (!printed)
         return false;
+    std::vector<KeptCard> kept;
+    kept.reserve(cards.size());
+    qint64 serial = m_sheetFirst;
+    for (const Card &card : cards)
+        kept.push_back({serial++, card, 0});
+    return keep(kept, m_sheetPrintedAt, m_sheetColour);
+}
+
+bool CardRegistry::keep(const std::vector<KeptCard> &cards, const QDateTime &printedAt, ColourValue colour)
+{
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     bool kept = query.exec(QStringLiteral("BEGIN IMMEDIATE"))
-        && query.prepare(
-            QStringLiteral("INSERT INTO cards (serial, printed_at, colour, cells) VALUES (?, ?, ?, ?)"));
-    const QString printedAt = m_sheetPrintedAt.toString(Qt::ISODate);
-    qint64 serial = m_sheetFirst;
+        && query.prepare(QStringLiteral(
+            "INSERT INTO cards (serial, printed_at, colour, cells, series) VALUES (?, ?, ?, ?, ?)"));
+    const QString printedText = printedAt.toString(Qt::ISODate);
     for (auto card = cards.begin(); kept && card != cards.end(); ++card) {
-        query.addBindValue(serial++);
-        query.addBindValue(printedAt);
-        query.addBindValue(static_cast<qint64>(m_sheetColour));
-        query.addBindValue(gridText(*card));
+        query.addBindValue(card->serial);
+        query.addBindValue(printedText);
+        query.addBindValue(static_cast<qint64>(colour));
+        query.addBindValue(gridText(card->card));
+        // A card of a sheet is in no series.
+        query.addBindValue(card->series ? QVariant(card->series) : QVariant());
         kept = query.exec();
     }
     kept = kept && query.exec(QStringLiteral("COMMIT"));
     if (!kept) {
         m_damaged = isDamage(query.lastError());
-        fail("keep a sheet", query.lastError().text());
+        fail("keep cards", query.lastError().text());
         query.exec(QStringLiteral("ROLLBACK"));
     }
     return kept;
@@ -263,7 +332,7 @@ std::optional<PrintedCard> CardRegistry::find(qint64 serial)
     if (!open())
         return std::nullopt;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT printed_at, colour, cells FROM cards WHERE serial = ?"));
+    query.prepare(QStringLiteral("SELECT printed_at, colour, cells, series FROM cards WHERE serial = ?"));
     query.addBindValue(serial);
     if (!query.exec()) {
         m_damaged = isDamage(query.lastError());
@@ -278,7 +347,8 @@ std::optional<PrintedCard> CardRegistry::find(qint64 serial)
         return std::nullopt;
     }
     return PrintedCard{serial, QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
-                       static_cast<ColourValue>(query.value(1).toLongLong()), *cells};
+                       static_cast<ColourValue>(query.value(1).toLongLong()), *cells,
+                       query.value(3).toLongLong()};
 }
 
 bool CardRegistry::takeTrouble()

@@ -21,6 +21,7 @@ struct PrintedCard
     QDateTime printedAt;
     ColourValue colour = 0;
     Card card;
+    qint64 series = 0; // the series it was printed in ("Serie 206"); 0: on a sheet of the card window
 };
 
 // "Nº 1234": a serial as the sheet and the verdicts write it.

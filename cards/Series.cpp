@@ -222,4 +222,27 @@ Series makeSeries(SeriesRandom &random)
     return series;
 }
 
+std::vector<NumberedSeries> makeNumberedSeries(int count, qint64 firstNumber, qint64 firstSerial,
+                                               SeriesRandom &random)
+{
+    std::vector<NumberedSeries> all;
+    all.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        all.push_back({firstNumber + i, firstSerial + qint64{seriesCards} * i, makeSeries(random)});
+    return all;
+}
+
+Card toCard(const SeriesCard &card)
+{
+    std::vector<int> blanks;
+    for (int k = 1; k <= cellsPerCard; ++k) {
+        if (card[static_cast<std::size_t>(k - 1)] == 0)
+            blanks.push_back(k);
+    }
+    Card result(blanks);
+    for (int k = 1; k <= cellsPerCard; ++k)
+        result.setNumber(k, card[static_cast<std::size_t>(k - 1)]);
+    return result;
+}
+
 } // namespace cantabola

@@ -10,8 +10,12 @@
 // first how many numbers of each column each card gets, then which rows of each card hold them, then which
 // numbers go where. Every valid series can come out of it; a seed repeats one.
 
+#include "cards/Card.h"
+
+#include <QtGlobal>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace cantabola {
 
@@ -38,5 +42,21 @@ private:
 };
 
 Series makeSeries(SeriesRandom &random);
+
+// A series as it is printed and kept: its number ("Serie 206") and the serials of its six cards, Nº
+// firstSerial to Nº firstSerial + 5.
+struct NumberedSeries
+{
+    qint64 number = 0;
+    qint64 firstSerial = 0;
+    Series cards{};
+};
+
+// count new series numbered on from the first series number and the first serial, six serials a series.
+std::vector<NumberedSeries> makeNumberedSeries(int count, qint64 firstNumber, qint64 firstSerial,
+                                               SeriesRandom &random);
+
+// A card of a series as a card: its cells without a number are its blanks.
+Card toCard(const SeriesCard &card);
 
 } // namespace cantabola

@@ -5,9 +5,12 @@
 #include "cards/PrintedCard.h"
 #include "platform/QtColour.h"
 
+#include <QFile>
 #include <QFont>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <memory>
 
 namespace cantabola {
 
@@ -17,6 +20,65 @@ namespace {
 constexpr double headerShare = 0.16;
 // The gap between the cards of a page, as a share of a card's height.
 constexpr double gapShare = 0.12;
+
+// Where a job's pages go: the printer, or, when it prints to a PDF file, that file through a writer of our
+// own, whose writes can be checked to the end.
+class PageOutput
+{
+public:
+    explicit PageOutput(QPrinter &printer)
+        : m_printer(printer)
+    {
+    }
+
+    bool begin(QPainter &painter)
+    {
+        if (m_printer.outputFormat() != QPrinter::PdfFormat || m_printer.outputFileName().isEmpty())
+            return painter.begin(&m_printer);
+        m_file.setFileName(m_printer.outputFileName());
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        m_pdf = std::make_unique<QPdfWriter>(&m_file);
+        m_pdf->setPageLayout(m_printer.pageLayout());
+        m_pdf->setResolution(m_printer.resolution());
+        m_pdf->setTitle(m_printer.docName());
+        m_pdf->setCreator(m_printer.creator());
+        return painter.begin(m_pdf.get());
+    }
+
+    bool newPage() { return m_pdf ? m_pdf->newPage() : m_printer.newPage(); }
+
+    // Whether all the pages before the one being painted have reached the printer or the file.
+    bool intact() { return m_pdf ? m_file.flush() : m_printer.printerState() != QPrinter::Error; }
+
+    // The last page and the end of the job written.
+    bool finish(QPainter &painter)
+    {
+        const bool ended = painter.end();
+        if (!m_pdf)
+            return ended;
+        m_file.close();
+        return ended && m_file.error() == QFileDevice::NoError;
+    }
+
+    // A PDF file left unfinished cannot be read: it goes.
+    void abandon(QPainter &painter)
+    {
+        if (!m_pdf)
+            m_printer.abort();
+        painter.end();
+        if (m_pdf) {
+            // By its name: a file that failed to write would stay.
+            m_file.close();
+            QFile::remove(m_file.fileName());
+        }
+    }
+
+private:
+    QPrinter &m_printer;
+    QFile m_file;
+    std::unique_ptr<QPdfWriter> m_pdf; // after the file it writes to, so that it goes first
+};
 
 QFont sized(const QString &family, double pixels, bool bold)
 {
@@ -70,40 +132,51 @@ void paintSeriesCard(QPainter &painter, const QRectF &rect, const SeriesCard &ca
     }
 }
 
-int printSeries(QPrinter &printer, const std::vector<NumberedSeries> &series, ColourValue colour,
-                bool largePrint, const std::function<bool(int done)> &progress)
+std::vector<QRectF> seriesCardPlaces(const QRectF &page, bool largePrint)
 {
-    QPainter painter;
-    if (series.empty() || !painter.begin(&printer))
-        return 0;
     const int perPage = largePrint ? 3 : seriesCards;
-    const QRectF page = painter.viewport();
     // The cards one above the other across the page's width, at most as tall as the card window's
     // proportions allow.
     const double slot = page.height() / (perPage + (perPage - 1) * gapShare);
     const double cardHeight = std::min(slot, page.width() * 0.5 / (1 - headerShare));
-    const double step = cardHeight * (1 + gapShare);
-    int done = 0;
-    bool firstPage = true;
-    for (const NumberedSeries &one : series) {
-        for (int i = 0; i < seriesCards; ++i) {
-            const int place = i % perPage;
-            if (place == 0 && !firstPage && !printer.newPage())
-                return done;
-            firstPage = false;
-            paintSeriesCard(painter, QRectF(page.left(), page.top() + place * step, page.width(), cardHeight),
-                            one.cards[static_cast<std::size_t>(i)], one.firstSerial + i, one.number, colour);
-        }
-        if (printer.printerState() == QPrinter::Error)
-            return done;
-        ++done;
-        if (!progress(done)) {
-            // Stopped by the operator: nothing of the job goes to the printer.
-            printer.abort();
+    std::vector<QRectF> places;
+    places.reserve(static_cast<std::size_t>(perPage));
+    for (int place = 0; place < perPage; ++place)
+        places.emplace_back(page.left(), page.top() + place * cardHeight * (1 + gapShare), page.width(),
+                            cardHeight);
+    return places;
+}
+
+int printSeries(QPrinter &printer, const std::vector<NumberedSeries> &series, ColourValue colour,
+                bool largePrint, const std::function<bool(int next)> &progress)
+{
+    PageOutput output(printer);
+    QPainter painter; // after the output, so that it ends before the output goes
+    if (series.empty() || !output.begin(painter))
+        return 0;
+    const std::vector<QRectF> places = seriesCardPlaces(painter.viewport(), largePrint);
+    const auto perPage = static_cast<int>(places.size());
+    for (std::size_t s = 0; s < series.size(); ++s) {
+        if (!progress(static_cast<int>(s) + 1)) {
+            output.abandon(painter);
             return 0;
         }
+        const NumberedSeries &one = series[s];
+        for (int i = 0; i < seriesCards; ++i) {
+            const int place = i % perPage;
+            // The page before goes out as this one begins.
+            if (place == 0 && (s > 0 || i > 0) && (!output.newPage() || !output.intact())) {
+                output.abandon(painter);
+                return 0;
+            }
+            paintSeriesCard(painter, places[static_cast<std::size_t>(place)],
+                            one.cards[static_cast<std::size_t>(i)], one.firstSerial + i, one.number, colour);
+        }
     }
-    return painter.end() ? done : 0;
+    if (output.finish(painter))
+        return static_cast<int>(series.size());
+    output.abandon(painter);
+    return 0;
 }
 
 } // namespace cantabola

@@ -59,6 +59,18 @@ ClaimVerdict checkClaim(const QString &typed, const std::function<bool(int)> &dr
 CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
                     const std::function<bool(int)> &drawn)
 {
+    return checkCard(typedSerial, PrintedCardLookup([&lookup](qint64 serial) -> std::optional<PrintedCard> {
+                         std::optional<Card> card = lookup(serial);
+                         if (!card)
+                             return std::nullopt;
+                         return PrintedCard{serial, {}, 0, *card};
+                     }),
+                     drawn);
+}
+
+CardCheck checkCard(const QString &typedSerial, const PrintedCardLookup &lookup,
+                    const std::function<bool(int)> &drawn)
+{
     CardCheck check;
     static const QRegularExpression digits(QStringLiteral("\\d+"));
     const QString typed = digits.match(typedSerial).captured();
@@ -68,8 +80,12 @@ CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
     }
     bool ok = false;
     check.serial = typed.toLongLong(&ok);
-    if (ok && check.serial > 0)
-        check.card = lookup(check.serial);
+    if (ok && check.serial > 0) {
+        if (std::optional<PrintedCard> found = lookup(check.serial)) {
+            check.card = found->card;
+            check.series = found->series;
+        }
+    }
     if (!check.card) {
         check.summary = QStringLiteral("No hay ningún cartón con el %1.")
                             .arg(ok ? serialText(check.serial) : QStringLiteral("Nº ") + typed);
@@ -92,7 +108,9 @@ CardCheck checkCard(const QString &typedSerial, const CardLookup &lookup,
         else
             missing.push_back(n);
     }
-    const QString card = QStringLiteral("Cartón %1: ").arg(serialText(check.serial));
+    const QString card = check.series
+        ? QStringLiteral("Cartón %1 (serie %2): ").arg(serialText(check.serial)).arg(check.series)
+        : QStringLiteral("Cartón %1: ").arg(serialText(check.serial));
     if (missing.empty()) {
         const int numbers = check.card->numberCount();
         check.summary = card

@@ -14,7 +14,7 @@
 
 namespace cantabola {
 
-ClaimDialog::ClaimDialog(const Game &game, CardLookup lookup, bool numbered, QWidget *parent)
+ClaimDialog::ClaimDialog(const Game &game, PrintedCardLookup lookup, bool numbered, QWidget *parent)
     : QDialog(parent)
     , m_game(game)
     , m_lookup(std::move(lookup))

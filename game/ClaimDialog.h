@@ -25,7 +25,7 @@ class ClaimDialog : public QDialog
 
 public:
     // lookup finds a printed card by its serial; numbered: the cards printed now carry their serials.
-    ClaimDialog(const Game &game, CardLookup lookup, bool numbered, QWidget *parent);
+    ClaimDialog(const Game &game, PrintedCardLookup lookup, bool numbered, QWidget *parent);
 
     const ClaimVerdict &verdict() const { return m_verdict; }
 
@@ -40,7 +40,7 @@ private:
     void cardNumberChanged();
 
     const Game &m_game;
-    CardLookup m_lookup;
+    PrintedCardLookup m_lookup;
     ClaimVerdict m_verdict;
     QLineEdit *cardNumberField = nullptr;
     QTableWidget *cardGrid = nullptr;

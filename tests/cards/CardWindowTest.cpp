@@ -2,15 +2,13 @@
 // Protects the card window: its layout by card count, opening, filling in sight, colours, marks, modality and
 // printing.
 
+#include "CupsPdfQueue.h"
 #include "support/Rig.h"
 
-#include <QPrinterInfo>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <pwd.h>
-#include <unistd.h>
 
 using namespace cantabola;
+using cantabola::testing::CupsPdfQueue;
 using cantabola::testing::named;
 using cantabola::testing::Rig;
 
@@ -47,40 +45,6 @@ struct PaintedCells : QObject
     std::mt19937_64 last;
     QStringList captions;
     bool eachDrawn = true;
-};
-
-// A cups-pdf queue on a CUPS scheduler this test starts unless one runs already (which it then leaves
-// running); the queue, and the scheduler by its process id, go with the object. It answers the print dialog.
-struct CupsPdfQueue : PrintDialog
-{
-    CupsPdfQueue()
-    {
-        if (!running())
-            scheduler.start("sh", {"-c", "mkdir -p /run/cups && exec /usr/sbin/cupsd -f"});
-        ready = QTest::qWaitFor(running, 60000)
-            && sh(QString("lpadmin -p %1 -E -v cups-pdf:/ -P %2").arg(name, driver))
-            && QTest::qWaitFor([this] { return !QPrinterInfo::printerInfo(name).isNull(); }, 60000);
-    }
-    ~CupsPdfQueue() override
-    {
-        sh("lpadmin -x " + name);
-        scheduler.terminate(); // nothing when this test did not start it
-        scheduler.waitForFinished(15000);
-    }
-    std::unique_ptr<QPrinter> choosePrinter(QWidget *) override
-    {
-        auto printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
-        printer->setDocName(name); // cups-pdf names the file after it
-        return printer;
-    }
-    // Whether a shell command succeeds, what it writes dropped.
-    static bool sh(QString c) { return QProcess::execute("sh", {"-c", c + " >/dev/null 2>&1"}) == 0; }
-    static bool running() { return sh("lpstat -r | grep -q 'is running'"); }
-    static constexpr const char *driver = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
-    QString name
-        = QStringLiteral("cantabolacartones%1").arg(QDateTime::currentMSecsSinceEpoch()); // queue, file
-    QProcess scheduler;
-    bool ready = false;
 };
 
 } // namespace
@@ -280,7 +244,7 @@ private slots:
     // Through a real CUPS queue and cups-pdf, the print arrives as one page with the cards on it.
     void cardsPrintOnARealCupsQueue()
     {
-        if (geteuid() != 0 || !QFile::exists("/usr/sbin/cupsd") || !QFile::exists(CupsPdfQueue::driver))
+        if (!CupsPdfQueue::possible())
             QSKIP("needs root, CUPS and cups-pdf: the test starts its own scheduler and adds a queue");
         CupsPdfQueue queue;
         QVERIFY2(queue.ready, "no scheduler, or the queue could not be added");
@@ -290,17 +254,7 @@ private slots:
         Cantabola program(platform);
         QVERIFY(program.start());
         openCards(program.window(), 2, [&](QDialog &w) { click(w, "CmbPrint"); });
-        // Through the scheduler and cups-pdf into its "Out" folder (Debian's: PDF in the user's home).
-        const QDir out(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF");
-        QString pdf;
-        QList<QImage> pages;
-        const auto arrived = [&] {
-            const QStringList found = out.entryList({"*" + queue.name + "*.pdf"}, QDir::Files);
-            pdf = found.isEmpty() ? QString() : out.filePath(found.front());
-            return !pdf.isEmpty() && !(pages = testing::renderPdf(pdf)).isEmpty();
-        };
-        QVERIFY2(QTest::qWaitFor(arrived, 30000), qPrintable("no PDF arrived in " + out.path()));
-        QFile::remove(pdf);
+        const QList<QImage> pages = queue.arrived();
         QCOMPARE(pages.size(), 1);
         QVERIFY(!pages.front().allGray()); // the coloured cards are on it
     }

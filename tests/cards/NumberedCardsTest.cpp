@@ -76,6 +76,7 @@ private slots:
         QTest::newRow("another program's, with a version") << "foreign, versioned" << true << 501LL;
         QTest::newRow("a registry of a later version") << "later" << true << 501LL;
         QTest::newRow("a registry of the first version") << "first" << false << 501LL;
+        QTest::newRow("a registry of the second version") << "second" << false << 501LL;
         QTest::newRow("folder in the way") << "blocked" << false << 0LL;
         QTest::newRow("locked by another program") << "locked" << false << 0LL;
         QTest::newRow("read-only") << "read-only" << false << 0LL;
@@ -110,10 +111,14 @@ private slots:
                     && QSqlQuery(other).exec(trouble.endsWith("versioned") ? "PRAGMA user_version = 1"
                                                                            : "PRAGMA user_version"));
         if (trouble == "later")
-            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 3"));
-        if (trouble == "first")
-            QVERIFY(QSqlQuery(other).exec("DROP TABLE serials")
-                    && QSqlQuery(other).exec("PRAGMA user_version = 1"));
+            QVERIFY(QSqlQuery(other).exec("PRAGMA user_version = 4"));
+        if (trouble == "first" || trouble == "second") // the older tables, without series
+            QVERIFY(QSqlQuery(other).exec("ALTER TABLE cards DROP COLUMN series")
+                    && QSqlQuery(other).exec(trouble == "first"
+                                                 ? "DROP TABLE serials"
+                                                 : "ALTER TABLE serials DROP COLUMN last_series")
+                    && QSqlQuery(other).exec(trouble == "first" ? "PRAGMA user_version = 1"
+                                                                : "PRAGMA user_version = 2"));
         if (trouble == "blocked")
             QVERIFY(QDir(data).removeRecursively() && QFile(data).open(QIODevice::WriteOnly));
         if (trouble == "locked")
