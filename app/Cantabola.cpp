@@ -58,6 +58,9 @@ Cantabola::Cantabola(Platform &platform)
     m_play = std::make_unique<PlayControl>(m_game, m_store, m_registry, *m_window, platform);
     QObject::connect(m_window.get(), &FrmBingo::cardsInPlayRequested, m_window.get(),
                      [this] { m_play->choose(); });
+    // The phones follow the prizes too.
+    QObject::connect(m_play.get(), &PlayControl::prizesChanged, &m_board,
+                     [this] { m_board.showPrize(m_play->playingName(), m_play->announcedTexts()); });
     QObject::connect(m_window.get(), &FrmBingo::networkBoardToggled, m_window.get(),
                      [this](bool on) { serveBoard(on); });
 }

@@ -120,6 +120,7 @@ void PlayControl::won()
         m_game.startOrStop();
     keep();
     showWinnersInRoom();
+    emit prizesChanged();
     // The box comes from the event loop, once the ball has been painted and its announcement started.
     QCoreApplication::postEvent(this, new QEvent(QEvent::User));
 }
@@ -139,6 +140,7 @@ void PlayControl::showBox()
             if (m_room && m_round.announced().empty())
                 m_room->hideWinners();
             keep();
+            emit prizesChanged();
         };
         connect(m_box, &QDialog::accepted, this, answered);
         connect(m_box, &QDialog::rejected, this, answered);
@@ -156,6 +158,21 @@ void PlayControl::withdrawn()
     if (m_room)
         m_room->hideWinners();
     keep();
+    emit prizesChanged();
+}
+
+QString PlayControl::playingName() const
+{
+    const std::optional<Prize> playing = m_round.playing();
+    return playing ? prizeName(*playing) : QString();
+}
+
+QStringList PlayControl::announcedTexts() const
+{
+    QStringList texts;
+    for (const PrizeWin &win : m_round.announced())
+        texts << prizeText(win);
+    return texts;
 }
 
 void PlayControl::playingChanged()
@@ -168,6 +185,7 @@ void PlayControl::playingChanged()
         m_round.active() ? CardsInPlayDialog::countText(static_cast<qint64>(m_round.cards().size()))
                 + QLatin1Char(' ') + line
                          : QString());
+    emit prizesChanged();
 }
 
 void PlayControl::keep()

@@ -39,10 +39,18 @@ public:
     PrizeRound &round() { return m_round; }
     const QString &serials() const { return m_serials; }
 
+    // The prize being played ("Bingo"; empty with no cards in play) and the winners announced now.
+    QString playingName() const;
+    QStringList announcedTexts() const;
+
     static inline const QString unreadable = QStringLiteral(
         "No se pueden leer los cartones del registro de cartones. Siguen en juego los de antes.");
     static inline const QString resumedWithout
         = QStringLiteral("La partida sigue sin cartones en juego: no se pudieron leer los que tenía.");
+
+signals:
+    // The prize being played or the winners announced changed.
+    void prizesChanged();
 
 protected:
     void customEvent(QEvent *event) override;

@@ -155,6 +155,9 @@ int BoardServer::liveCount() const
 
 void BoardServer::showPrize(const QString &prize, const QStringList &winners)
 {
+    // The pages hear of a change only.
+    if (prize == m_prize && winners == m_winners)
+        return;
     m_prize = prize;
     m_winners = winners;
     publish();
@@ -220,10 +223,15 @@ void BoardServer::readFrom(QTcpSocket *socket)
     answer(socket, connection, parsed.request);
 }
 
+BoardState BoardServer::state() const
+{
+    return {m_game.drawOrder(), m_prize, m_winners};
+}
+
 void BoardServer::answer(QTcpSocket *socket, Connection &connection, const HttpRequest &request)
 {
     const RouteMatch match = routeOf(request);
-    const BoardState state{m_game.drawOrder(), m_prize, m_winners};
+    const BoardState state = this->state();
     QByteArray reply;
     switch (match.route) {
     case Route::Page:
@@ -293,7 +301,7 @@ void BoardServer::sendState(QTcpSocket *socket, Connection &connection)
 {
     if (m_message.isEmpty())
         m_message = "id: " + QByteArray::number(m_version)
-            + "\ndata: " + stateJson({m_game.drawOrder(), m_prize, m_winners}) + "\n\n";
+            + "\ndata: " + stateJson(state()) + "\n\n";
     socket->write(m_message);
     // Straight to the system, not at the next turn of the event loop: a tens word being spoken holds the
     // thread, and the hall should not wait for it.

@@ -79,6 +79,8 @@ public:
     // For the prizes, once cards are played for them: the prize being played and the winners announced (empty
     // when none), sent to every page at once.
     void showPrize(const QString &prize, const QStringList &winners);
+    // The state every page is sent now.
+    BoardState state() const;
 
 private:
     struct Connection

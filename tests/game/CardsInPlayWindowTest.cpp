@@ -6,6 +6,7 @@
 #include "app/PlayControl.h"
 #include "cards/CardRegistry.h"
 #include "game/GameStore.h"
+#include "network/BoardServer.h"
 #include "room/RoomScreen.h"
 #include "support/Rig.h"
 
@@ -94,11 +95,15 @@ private slots:
         QCOMPARE(named<QLabel>(*prizeBox(g), "winnersLabel")->text(),
                  QStringLiteral("¡Línea! Cartón Nº 1 (fila 1)."));
         QCOMPARE(room->winnersShown(), QStringList{QStringLiteral("¡Línea! Cartón Nº 1 (fila 1).")});
+        // and on the players' phones
+        QCOMPARE(g.program->board().state().prize, QStringLiteral("Línea"));
+        QCOMPARE(g.program->board().state().winners, room->winnersShown());
 
         QTest::mouseClick(named<QPushButton>(*prizeBox(g), "paidButton"), Qt::LeftButton);
         QVERIFY(!prizeBox(g)->isVisible());
         QVERIFY(room->winnersShown().isEmpty());
         QCOMPARE(room->playingShown(), QStringLiteral("Jugamos a: Bingo"));
+        QVERIFY(g.program->board().state().winners.isEmpty());
         QCOMPARE(g.action("cardsInPlayItem")->toolTip(),
                  QStringLiteral("2 cartones en juego. Jugamos a: Bingo"));
         // Kept with the game.
