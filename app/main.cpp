@@ -3,6 +3,7 @@
 
 #include "app/Cantabola.h"
 #include "platform/AppInfo.h"
+#include "platform/Fonts.h"
 #include "platform/RealPlatform.h"
 
 #include <QApplication>
@@ -59,6 +60,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // The font system reads its configuration while the display is opened and the window begins.
+    const cantabola::FontSystemStart fontSystem;
     cantabola::switchOffToolkitScaling();
     const auto application = openDisplay(argc, argv);
     QApplication::setApplicationName(cantabola::app::title);

@@ -9,10 +9,12 @@
 #include "bench/Probe.h"
 #include "mainwindow/FrmBingo.h"
 #include "platform/AppInfo.h"
+#include "platform/Fonts.h"
 #include "platform/RealPlatform.h"
 
 int main(int argc, char *argv[])
 {
+    const cantabola::FontSystemStart fontSystem;
     bench::ProbedApplication application(argc, argv);
     QApplication::setApplicationName(cantabola::app::title);
     QApplication::setApplicationVersion(cantabola::app::versionText());

@@ -49,15 +49,21 @@ public:
     QSize stretchedTo() const { return m_stretched ? size() : QSize(); }
 
 protected:
-    void paintEvent(QPaintEvent * /*event*/) override
+    void paintEvent(QPaintEvent *event) override
     {
         QPainter painter(this);
         if (m_background.isNull())
             return;
-        if (m_stretched)
-            painter.drawPixmap(rect(), m_background);
-        else
-            painter.drawPixmap(0, 0, m_background);
+        // One rectangle of the area to paint at a time: the picture is then copied as it is, where drawn
+        // through the whole area (which the controls cut into pieces) Qt blends it row by row on threads of
+        // its own.
+        for (const QRect &piece : event->region()) {
+            painter.setClipRect(piece);
+            if (m_stretched)
+                painter.drawPixmap(rect(), m_background);
+            else
+                painter.drawPixmap(0, 0, m_background);
+        }
     }
 
 private:

@@ -4,8 +4,36 @@
 #include <QFontDatabase>
 #include <QStringList>
 #include <algorithm>
+#include <fontconfig/fontconfig.h>
 
 namespace cantabola {
+
+namespace {
+
+// The font system being started, until it has been waited for.
+std::thread *fontSystemStarting = nullptr;
+
+void waitForFontSystem()
+{
+    if (fontSystemStarting) {
+        fontSystemStarting->join();
+        fontSystemStarting = nullptr;
+    }
+}
+
+} // namespace
+
+FontSystemStart::FontSystemStart()
+    : m_thread([] { FcInit(); })
+{
+    fontSystemStarting = &m_thread;
+}
+
+FontSystemStart::~FontSystemStart()
+{
+    if (fontSystemStarting == &m_thread)
+        waitForFontSystem();
+}
 
 void installFontSubstitutions()
 {
@@ -48,6 +76,7 @@ QString installedFamily(const QString &family)
 
 QFont designFont(const QString &family, double points, bool bold)
 {
+    waitForFontSystem();
     QFont font(installedFamily(family));
     font.setPointSizeF(points);
     // Impact is a heavy face even at its regular weight, and so narrow that two digits fill a card cell:
