@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <numeric>
 #include <thread>
@@ -73,6 +75,23 @@ void figure(const char *name, double value, double yardstick, const char *kind)
     else
         std::printf("%s=%.4g %s_%s=%.4g\n", name, value, name, kind, yardstick);
     std::fflush(stdout);
+}
+
+double memoryMb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return std::nan("");
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(static_cast<qsizetype>(std::strlen(field)))
+                       .trimmed()
+                       .split(' ')
+                       .value(0)
+                       .toDouble()
+                / 1024;
+    }
+    return std::nan("");
 }
 
 void progress(const QString &text)

@@ -34,6 +34,9 @@ double quantile(std::vector<double> values, double q);
 // One figure and its yardstick of the same run, as one line: "name=1.23 name_yardstick=4.56"; a figure
 // measured against a fixed goal names it so ("name_goal=5"), and one without either stands alone.
 void figure(const char *name, double value, double yardstick = std::nan(""), const char *kind = "yardstick");
+// A figure of the process's memory in megabytes, from its line in /proc/self/status ("VmRSS:" now, "VmHWM:"
+// at its peak); NaN where there is none.
+double memoryMb(const char *field);
 // Progress and trouble, on standard error.
 void progress(const QString &text);
 

@@ -17,19 +17,6 @@ namespace bench {
 
 namespace {
 
-// The process's resident memory now, in megabytes (Linux).
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return std::nan("");
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return std::nan("");
-}
-
 // This thread's processor time, in milliseconds: what a ball's search costs whatever else the machine runs.
 double threadCpuMs()
 {
@@ -54,7 +41,7 @@ int runHall(const Options &options)
     figure("series_per_second", seriesCount / seconds, 100'000, "goal");
 
     // A hundred thousand cards in play, made of series, and whole games drawn over them.
-    const double before = residentMb();
+    const double before = memoryMb("VmRSS:");
     std::vector<cantabola::CardInPlay> cards;
     constexpr int hallCards = 100'002; // whole series
     cards.reserve(hallCards);
@@ -65,7 +52,7 @@ int runHall(const Options &options)
     }
     cantabola::CardsInPlay inPlay(std::move(cards));
     cards = {};
-    figure("cards_in_play_memory_mb", residentMb() - before, 50, "goal");
+    figure("cards_in_play_memory_mb", memoryMb("VmRSS:") - before, 50, "goal");
 
     std::mt19937 shuffle(7);
     std::vector<double> perBallMs;

@@ -14,23 +14,6 @@
 
 namespace bench {
 
-namespace {
-
-// The process's peak resident memory so far, in megabytes (Linux).
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return std::nan("");
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return std::nan("");
-}
-
-} // namespace
-
 int runSeries(const Options &options)
 {
     constexpr int jobSeries = 500;
@@ -49,7 +32,7 @@ int runSeries(const Options &options)
     if (job.printed != jobSeries || !job.kept)
         return 3;
     figure("series_job_500_pdf_s", jobSeconds, 30, "goal");
-    figure("series_job_peak_memory_mb", peakMb(), 300, "goal");
+    figure("series_job_peak_memory_mb", memoryMb("VmHWM:"), 300, "goal");
     progress(QStringLiteral("series: %1 pages, %2 MB of PDF")
                  .arg(jobSeries)
                  .arg(static_cast<double>(QFile(printer.outputFileName()).size()) / 1e6, 0, 'f', 1));
