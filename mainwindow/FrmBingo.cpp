@@ -242,6 +242,10 @@ void FrmBingo::buildMenus()
         if (!m_platform.settingsFile.isEmpty())
             QSettings(m_platform.settingsFile, QSettings::IniFormat).setValue(numberingKey, on);
     });
+    printSeriesItem
+        = addItem("printSeriesItem", QStringLiteral("Imprimir &series..."), Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+    cardsInPlayItem
+        = addItem("cardsInPlayItem", QStringLiteral("Cartones en &juego..."), Qt::CTRL | Qt::Key_J);
     // The players' board: off to start with, then as the operator left it.
     networkBoardItem = addItem("networkBoardItem", networkBoardCaption, {});
     networkBoardItem->setCheckable(true);
@@ -249,10 +253,6 @@ void FrmBingo::buildMenus()
         !m_platform.settingsFile.isEmpty()
         && QSettings(m_platform.settingsFile, QSettings::IniFormat).value(networkBoardKey).toBool());
     connect(networkBoardItem, &QAction::toggled, this, &FrmBingo::networkBoardToggled);
-    printSeriesItem
-        = addItem("printSeriesItem", QStringLiteral("Imprimir &series..."), Qt::CTRL | Qt::SHIFT | Qt::Key_P);
-    cardsInPlayItem
-        = addItem("cardsInPlayItem", QStringLiteral("Cartones en &juego..."), Qt::CTRL | Qt::Key_J);
     gameMenu->setToolTipsVisible(true);
     setCardsInPlayStatus(QString());
     connect(checkClaimItem, &QAction::triggered, this, [this] { haltThen(&FrmBingo::claimCheckRequested); });
