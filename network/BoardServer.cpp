@@ -300,8 +300,7 @@ void BoardServer::publish()
 void BoardServer::sendState(QTcpSocket *socket, Connection &connection)
 {
     if (m_message.isEmpty())
-        m_message = "id: " + QByteArray::number(m_version)
-            + "\ndata: " + stateJson(state()) + "\n\n";
+        m_message = "id: " + QByteArray::number(m_version) + "\ndata: " + stateJson(state()) + "\n\n";
     socket->write(m_message);
     // Straight to the system, not at the next turn of the event loop: a tens word being spoken holds the
     // thread, and the hall should not wait for it.
