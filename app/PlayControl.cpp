@@ -118,7 +118,7 @@ void PlayControl::won()
     // The calling stops as "Parar juego" stops it; the ball is shown and said as usual.
     if (m_stopOnPrize && m_game.runState() == RunState::Calling)
         m_game.startOrStop();
-    keep();
+    // Nothing kept changes with an announcement (the ball is kept already; the round changes when answered).
     showWinnersInRoom();
     emit prizesChanged();
     // The box comes from the event loop, once the ball has been painted and its announcement started.

@@ -29,13 +29,6 @@ namespace bench {
 
 namespace {
 
-double threadCpuMs()
-{
-    timespec cpu{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-    return static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6;
-}
-
 // The pages: each connects, asks for the live channel and notes the moment each message arrives.
 class Pages
 {

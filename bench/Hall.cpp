@@ -9,23 +9,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
-#include <ctime>
 #include <numeric>
 #include <random>
 
 namespace bench {
-
-namespace {
-
-// This thread's processor time, in milliseconds: what a ball's search costs whatever else the machine runs.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-} // namespace
 
 int runHall(const Options &options)
 {

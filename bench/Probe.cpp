@@ -11,18 +11,30 @@
 
 namespace bench {
 
-double nowMs()
+namespace {
+
+double clockMs(clockid_t clock)
 {
     timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+double nowMs()
+{
+    return clockMs(CLOCK_MONOTONIC);
 }
 
 double cpuMs()
 {
-    timespec cpu{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    return static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6;
+    return clockMs(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double threadCpuMs()
+{
+    return clockMs(CLOCK_THREAD_CPUTIME_ID);
 }
 
 bool ProbedApplication::notify(QObject *receiver, QEvent *event)

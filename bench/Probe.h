@@ -14,6 +14,9 @@ namespace bench {
 double nowMs();
 // The processor time of this process so far, every thread's, in milliseconds.
 double cpuMs();
+// The processor time of the calling thread alone, in milliseconds: what a piece of work costs whatever else
+// the machine runs.
+double threadCpuMs();
 
 // A QApplication that reports each event it has delivered, with the moment the delivery was over.
 class ProbedApplication : public QApplication
