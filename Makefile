@@ -41,7 +41,7 @@ fuzz: deps
 # Timing and memory figures of the program beside yardsticks of the same run, one line each; never a pass or a
 # fail. Built only here (bench/ is not part of `make` or `make test`). BENCH_OPTIONS=--quick for a short run.
 bench: configure
-	@cmake --build $(BUILD) --target cantabola_bench cantabola_bench_startup cantabola_bench_minimal
+	@cmake --build $(BUILD) --target cantabola_bench cantabola_bench_startup cantabola_bench_minimal cantabola_bench_text_only
 	@tools/run-bench $(BUILD)
 
 install: build
