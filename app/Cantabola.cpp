@@ -40,7 +40,9 @@ Cantabola::Cantabola(Platform &platform)
     , m_store(platform.dataFolder)
     , m_game({platform.clock, platform.random, platform.waiter, platform.sound, &m_store})
     , m_registry(platform.dataFolder, platform.settingsFile)
-    , m_board(m_game, [this](qint64 serial) { return m_registry.find(serial); })
+    , m_board(
+          m_game, [this](qint64 serial) { return m_registry.find(serial); },
+          platform.programFolder + QLatin1Char('/') + QLatin1String(BoardLibraryFileName))
 {
     m_window = std::make_unique<FrmBingo>(platform, m_scale, m_game);
     QObject::connect(m_window.get(), &FrmBingo::cardWindowRequested, m_window.get(),
@@ -151,9 +153,12 @@ void Cantabola::serveBoard(bool on)
     if (!on)
         m_board.stop();
     else if (!m_board.start())
-        m_platform.messages.show(m_window.get(),
-                                 {boardPortsTaken.arg(BoardServer::firstPort).arg(BoardServer::lastPort),
-                                  app::title, MessageIcon::Information, MessageButtons::Ok});
+        m_platform.messages.show(
+            m_window.get(),
+            {m_board.libraryMissing()
+                 ? boardLibraryMissing.arg(QLatin1String(BoardLibraryFileName))
+                 : boardPortsTaken.arg(PlayersBoard::firstPort).arg(PlayersBoard::lastPort),
+             app::title, MessageIcon::Information, MessageButtons::Ok});
     const QString address = m_board.isListening() ? m_board.address() : QString();
     m_window->showNetworkBoard(address);
     if (m_room)

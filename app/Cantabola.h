@@ -8,7 +8,7 @@
 #include "game/Game.h"
 #include "game/GameStore.h"
 #include "layout/Scaling.h"
-#include "network/BoardServer.h"
+#include "network/DeferredBoard.h"
 #include "platform/WindowSeams.h"
 
 #include <QPointer>
@@ -64,7 +64,7 @@ public:
     Game &game() { return m_game; }
     PlayControl &playControl() { return *m_play; }
     // The players' board, served while "Tablero en la red" is ticked.
-    BoardServer &board() { return m_board; }
+    DeferredBoard &board() { return m_board; }
 
     static QString resumeQuestion(std::size_t balls)
     {
@@ -75,6 +75,8 @@ public:
     static inline const QString registryTrouble = QStringLiteral("No se puede usar el registro de cartones.");
     static inline const QString boardPortsTaken
         = QStringLiteral("No se puede servir el tablero en la red: los puertos %1 a %2 están ocupados.");
+    static inline const QString boardLibraryMissing = QStringLiteral(
+        "No se puede servir el tablero en la red: falta el archivo %1 en la carpeta del programa.");
 
 private:
     // The card window, created at the first request and reused for the rest of the run.
@@ -90,7 +92,7 @@ private:
     GameStore m_store; // before the game, which keeps itself in it
     Game m_game;
     CardRegistry m_registry;
-    BoardServer m_board;
+    DeferredBoard m_board;
     std::unique_ptr<FrmBingo> m_window;
     QPointer<FrmCartones> m_cards;
     QPointer<CalledBallsWindow> m_ballsCalled;

@@ -7,7 +7,7 @@
 // same game with no page open.
 
 #include "bench/Bench.h"
-#include "network/BoardServer.h"
+#include "network/PlayersBoard.h"
 
 #include <QAction>
 #include <QLabel>
@@ -152,14 +152,14 @@ int runBoard(ProbedApplication &application, const Options &options)
     run.find<QAction>(QStringLiteral("SM_Voice"))->trigger(); // the fastest delay is without the voice
     auto *delayBar = run.find<QScrollBar>(QStringLiteral("HscInterval"));
     delayBar->setValue(delayBar->minimum());
-    cantabola::BoardServer &board = run.program.board();
+    cantabola::PlayersBoard &board = run.program.board();
     quint16 port = 0;
     {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost);
         port = probe.serverPort();
     }
-    board.setListenAddress(QHostAddress::LocalHost);
+    board.listenOnLoopbackOnly();
     board.setPorts(port, port);
     run.find<QAction>(QStringLiteral("networkBoardItem"))->trigger();
     if (!board.isListening())

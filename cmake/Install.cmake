@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installed like a desktop game on Debian: the program's folder under lib (its sounds, banners, help and sound
-# library are installed there by assets/ and voice/), the command in games/, an entry with its icon in the
-# applications menu, the manual page in English and Spanish, and the licence and changelog (cmake/Documents.cmake).
+# Installed like a desktop game on Debian: the program's folder under lib (its sounds, banners, help, sound
+# library and board library are installed there by assets/, voice/ and network/), the command in games/, an
+# entry with its icon in the applications menu, the manual page in English and Spanish, and the licence and
+# changelog (cmake/Documents.cmake).
 install(TARGETS cantabola RUNTIME DESTINATION ${CANTABOLA_INSTALL_DIR})
 
 # Debian keeps games' commands in /usr/games and /usr/local/games, both on a user's PATH (not on root's).

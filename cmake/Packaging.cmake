@@ -24,11 +24,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CANTABOLA_AUTHORS_URL}")
-# The libraries the program and its sound library link to (Qt, SDL2_mixer, the C++ runtime) are found by
-# dpkg-shlibdeps when cpack starts (cmake/PackageDepends.cmake.in), not by CPack's own scan
+# The libraries the program and its sound and board libraries link to (Qt, SDL2_mixer, the C++ runtime) are
+# found by dpkg-shlibdeps when cpack starts (cmake/PackageDepends.cmake.in), not by CPack's own scan
 # (CPACK_DEBIAN_PACKAGE_SHLIBDEPS): that scan takes any shared object under /usr/lib for a public library
-# and has postinst and postrm call ldconfig, which the private module /usr/lib/cantabola/cantabola_sound.so,
-# loaded by path, does not need. What dpkg-shlibdeps cannot see is named here: the faces the windows are
+# and has postinst and postrm call ldconfig, which the private modules in /usr/lib/cantabola
+# (cantabola_sound.so, cantabola_board.so), loaded by path, do not need. What dpkg-shlibdeps cannot see is named here: the faces the windows are
 # drawn in (Liberation Sans for Arial and MS Sans Serif, DejaVu Sans Condensed for Impact), Qt's Spanish
 # translations of its own buttons, Qt's window system plugins, without which the program cannot open a
 # window at all, and Qt SQL's SQLite driver, a plugin the card registry loads by name.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "network/BoardServer.h"
 
-#include "game/Game.h"
 #include "platform/Logging.h"
 
 #include <QFile>
@@ -73,10 +72,9 @@ QByteArray refusal(int status)
 
 } // namespace
 
-BoardServer::BoardServer(const Game &game, CardSource cards, QObject *parent)
+BoardServer::BoardServer(BoardSources sources, QObject *parent)
     : QObject(parent)
-    , m_game(game)
-    , m_cards(std::move(cards))
+    , m_sources(std::move(sources))
 {
     m_clock.start();
     m_server.setMaxPendingConnections(100);
@@ -84,17 +82,6 @@ BoardServer::BoardServer(const Game &game, CardSource cards, QObject *parent)
     m_server.setListenBacklogSize(256);
     connect(&m_server, &QTcpServer::newConnection, this, &BoardServer::acceptPending);
     connect(&m_sweep, &QTimer::timeout, this, &BoardServer::sweep);
-}
-
-void BoardServer::followGameLast()
-{
-    disconnect(&m_game, nullptr, this, nullptr);
-    if (!m_server.isListening())
-        return;
-    connect(&m_game, &Game::ballDrawn, this, &BoardServer::publish);
-    connect(&m_game, &Game::ballTakenBack, this, &BoardServer::publish);
-    connect(&m_game, &Game::drumReset, this, &BoardServer::publish);
-    connect(&m_game, &Game::gameRestored, this, &BoardServer::publish);
 }
 
 BoardServer::~BoardServer()
@@ -116,10 +103,8 @@ bool BoardServer::start()
     ++m_version;
     m_message.clear();
     for (int port = m_firstPort; port <= m_lastPort; ++port) {
-        if (m_server.listen(m_listenAddress, static_cast<quint16>(port))) {
-            followGameLast();
+        if (m_server.listen(m_listenAddress, static_cast<quint16>(port)))
             return true;
-        }
     }
     qCDebug(lcGame) << "players' board: no free port from" << m_firstPort << "to" << m_lastPort;
     return false;
@@ -128,7 +113,6 @@ bool BoardServer::start()
 void BoardServer::stop()
 {
     m_server.close();
-    followGameLast();
     m_sweep.stop();
     const QList<QTcpSocket *> sockets = m_connections.keys();
     m_connections.clear();
@@ -160,7 +144,7 @@ void BoardServer::showPrize(const QString &prize, const QStringList &winners)
         return;
     m_prize = prize;
     m_winners = winners;
-    publish();
+    gameChanged();
 }
 
 void BoardServer::acceptPending()
@@ -225,7 +209,7 @@ void BoardServer::readFrom(QTcpSocket *socket)
 
 BoardState BoardServer::state() const
 {
-    return {m_game.drawOrder(), m_prize, m_winners};
+    return {m_sources.balls ? m_sources.balls() : std::vector<int>(), m_prize, m_winners};
 }
 
 void BoardServer::answer(QTcpSocket *socket, Connection &connection, const HttpRequest &request)
@@ -249,7 +233,8 @@ void BoardServer::answer(QTcpSocket *socket, Connection &connection, const HttpR
         reply = response(200, "application/json", stateJson(state), match.head);
         break;
     case Route::Card: {
-        const std::optional<PrintedCard> card = m_cards ? m_cards(match.serial) : std::nullopt;
+        const std::optional<PrintedCard> card
+            = m_sources.cards ? m_sources.cards(match.serial) : std::nullopt;
         reply = card ? response(200, "application/json", cardJson(*card), match.head)
                      : response(404, "application/json", unknownCardJson(match.serial), match.head);
         break;
@@ -279,7 +264,7 @@ void BoardServer::answer(QTcpSocket *socket, Connection &connection, const HttpR
     socket->disconnectFromHost();
 }
 
-void BoardServer::publish()
+void BoardServer::gameChanged()
 {
     // Each message says the whole state: a page that connects later is sent the state as it is then.
     ++m_version;

@@ -16,8 +16,8 @@
 // Wi-Fi comes back. The page only listens, which is all that server-sent events carry.
 
 #include "cards/PrintedCard.h"
-#include "network/BoardState.h"
 #include "network/HttpRequest.h"
+#include "network/PlayersBoard.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -25,62 +25,36 @@
 #include <QObject>
 #include <QTcpServer>
 #include <QTimer>
-#include <functional>
-#include <optional>
 
 class QTcpSocket;
 
 namespace cantabola {
 
-class Game;
-
-struct BoardLimits
-{
-    int connections = 500; // open at once; more are answered 503 and closed
-    int idleMs = 30000; // a request not complete by then, or a reader stuck that long, is closed
-    qint64 queueBytes = qint64{16} * 1024; // unsent to one reader before its messages are dropped
-    int keepAliveMs = 15000; // a comment on a quiet live channel, so that a dead one is found out
-};
-
-class BoardServer : public QObject
+class BoardServer final : public QObject, public PlayersBoard
 {
     Q_OBJECT
 
 public:
-    using CardSource = std::function<std::optional<PrintedCard>(qint64 serial)>;
-    static constexpr quint16 firstPort = 8090;
-    static constexpr quint16 lastPort = 8099;
-
-    BoardServer(const Game &game, CardSource cards, QObject *parent = nullptr);
+    explicit BoardServer(BoardSources sources, QObject *parent = nullptr);
     ~BoardServer() override;
-    BoardServer(const BoardServer &) = delete;
-    BoardServer &operator=(const BoardServer &) = delete;
 
-    // Every address of the machine unless told otherwise (the tests listen on the loopback address only).
     void setListenAddress(const QHostAddress &address) { m_listenAddress = address; }
-    void setPorts(quint16 first, quint16 last);
-    void setLimits(const BoardLimits &limits) { m_limits = limits; }
 
-    // Listens on the first free port of the range; false when none is free.
-    bool start();
-    // Closes every connection and the port at once.
-    void stop();
-    bool isListening() const { return m_server.isListening(); }
+    bool start() override;
+    void stop() override;
+    bool isListening() const override { return m_server.isListening(); }
     quint16 port() const { return m_server.serverPort(); }
-    // The page's address as a phone in the hall opens it: "http://192.168.1.20:8090".
-    QString address() const;
+    QString address() const override;
     int connectionCount() const { return static_cast<int>(m_connections.size()); }
-    int liveCount() const;
+    int liveCount() const override;
 
-    // Observes the game after every observer connected so far, so that a ball is painted on the operator's
-    // window and the room's screen before the phones are sent it; again whenever the room's screen opens.
-    void followGameLast();
+    void setPorts(quint16 first, quint16 last) override;
+    void listenOnLoopbackOnly() override { setListenAddress(QHostAddress::LocalHost); }
+    void setLimits(const BoardLimits &limits) override { m_limits = limits; }
 
-    // For the prizes, once cards are played for them: the prize being played and the winners announced (empty
-    // when none), sent to every page at once.
-    void showPrize(const QString &prize, const QStringList &winners);
-    // The state every page is sent now.
-    BoardState state() const;
+    void gameChanged() override;
+    void showPrize(const QString &prize, const QStringList &winners) override;
+    BoardState state() const override;
 
 private:
     struct Connection
@@ -97,15 +71,13 @@ private:
     void acceptPending();
     void readFrom(QTcpSocket *socket);
     void answer(QTcpSocket *socket, Connection &connection, const HttpRequest &request);
-    void publish();
     void sendState(QTcpSocket *socket, Connection &connection);
     void caughtUp(QTcpSocket *socket);
     void sweep();
     void drop(QTcpSocket *socket);
     qint64 now() const { return m_clock.elapsed(); }
 
-    const Game &m_game;
-    CardSource m_cards;
+    BoardSources m_sources;
     QTcpServer m_server;
     QHostAddress m_listenAddress = QHostAddress::Any;
     quint16 m_firstPort = firstPort;

@@ -6,7 +6,7 @@
 #include "app/PlayControl.h"
 #include "cards/CardRegistry.h"
 #include "game/GameStore.h"
-#include "network/BoardServer.h"
+#include "network/PlayersBoard.h"
 #include "room/RoomScreen.h"
 #include "support/Rig.h"
 
@@ -95,7 +95,13 @@ private slots:
         QCOMPARE(named<QLabel>(*prizeBox(g), "winnersLabel")->text(),
                  QStringLiteral("¡Línea! Cartón Nº 1 (fila 1)."));
         QCOMPARE(room->winnersShown(), QStringList{QStringLiteral("¡Línea! Cartón Nº 1 (fila 1).")});
-        // and on the players' phones
+        // and on the players' phones, also when the board is served only now
+        QCOMPARE(g.program->board().state().prize, QStringLiteral("Línea"));
+        QCOMPARE(g.program->board().state().winners, room->winnersShown());
+        g.program->board().listenOnLoopbackOnly();
+        g.program->board().setPorts(0, 0); // any free port
+        g.trigger("networkBoardItem");
+        QVERIFY(g.program->board().isListening());
         QCOMPARE(g.program->board().state().prize, QStringLiteral("Línea"));
         QCOMPARE(g.program->board().state().winners, room->winnersShown());
 

@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QNetworkInterface>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -122,7 +123,7 @@ quint16 serve(Rig &g)
         probe.listen(QHostAddress::LocalHost);
         port = probe.serverPort();
     }
-    g.program->board().setListenAddress(QHostAddress::LocalHost);
+    g.program->board().listenOnLoopbackOnly();
     g.program->board().setPorts(port, port);
     g.trigger("networkBoardItem");
     return port;
@@ -193,17 +194,34 @@ private slots:
         QCOMPARE(machineAddress().isLoopback(), !networked);
     }
 
-    void takenPortsAreSaidAndTheItemGoesBackOff()
+    // The ports all taken, or the board's library missing from the program's folder: said, and the board off.
+    void boardThatCannotBeServedIsSaidAndTheItemGoesBackOff_data()
     {
-        Rig g;
+        QTest::addColumn<bool>("libraryThere");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("ports taken")
+            << true
+            << QStringLiteral(
+                   "No se puede servir el tablero en la red: los puertos 8090 a 8099 están ocupados.");
+        QTest::newRow("library missing")
+            << false
+            << QStringLiteral(
+                   "No se puede servir el tablero en la red: falta el archivo cantabola_board.so en "
+                   "la carpeta del programa.");
+    }
+
+    void boardThatCannotBeServedIsSaidAndTheItemGoesBackOff()
+    {
+        QFETCH(bool, libraryThere);
+        QFETCH(QString, said);
+        const QTemporaryDir elsewhere;
+        Rig g(ScreenInfo::fromPixels(1024, 768, 15), true, {}, libraryThere ? QString() : elsewhere.path());
         QTcpServer taken;
         QVERIFY(taken.listen(QHostAddress::Any));
         g.program->board().setPorts(taken.serverPort(), taken.serverPort());
         g.trigger("networkBoardItem");
         QCOMPARE(g.fake.messages.shown.size(), std::size_t(1));
-        QCOMPARE(g.fake.messages.shown[0].text,
-                 QStringLiteral(
-                     "No se puede servir el tablero en la red: los puertos 8090 a 8099 están ocupados."));
+        QCOMPARE(g.fake.messages.shown[0].text, said);
         QVERIFY(!g.action("networkBoardItem")->isChecked());
         QVERIFY(!g.program->board().isListening());
     }

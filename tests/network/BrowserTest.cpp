@@ -8,7 +8,7 @@
 // with the board's address, for the README.
 
 #include "cards/CardRegistry.h"
-#include "network/BoardServer.h"
+#include "network/PlayersBoard.h"
 #include "room/RoomScreen.h"
 #include "support/Rig.h"
 
@@ -135,7 +135,7 @@ private slots:
             probe.listen(QHostAddress::LocalHost);
             port = probe.serverPort();
         }
-        g.program->board().setListenAddress(QHostAddress::LocalHost);
+        g.program->board().listenOnLoopbackOnly();
         g.program->board().setPorts(port, port);
         g.trigger("networkBoardItem");
         QVERIFY(g.program->board().isListening());

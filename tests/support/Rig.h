@@ -34,14 +34,17 @@ template<typename T = QWidget> T *named(const QObject &window, const QString &na
 struct Rig
 {
     // dataFolder: another copy's data folder, for a second copy of the program on the same desktop.
+    // programFolder: the program's folder, the build's by default.
     explicit Rig(ScreenInfo screen = ScreenInfo::fromPixels(1024, 768, 15), bool load = true,
-                 const QString &dataFolder = {})
+                 const QString &dataFolder = {}, const QString &programFolder = {})
     {
         static const ApplicationSetup
             setup; // Qt's buttons in Spanish and the design's faces, as main() has them
         fake.screen.info = screen;
         if (!dataFolder.isEmpty())
             fake.platform.dataFolder = dataFolder;
+        if (!programFolder.isEmpty())
+            fake.platform.programFolder = programFolder;
         program = std::make_unique<Cantabola>(fake.platform);
         if (load)
             loaded = program->start();
