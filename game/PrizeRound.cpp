@@ -141,7 +141,15 @@ void PrizeRound::ballTakenBack(int n)
     const auto wonBy = [n](const PrizeWin &win) {
         return win.ball == n;
     };
-    m_passed.erase(std::remove_if(m_passed.begin(), m_passed.end(), wonBy), m_passed.end());
+    // A card passed over may win again once it no longer holds the prize. Which ball won it is not kept with
+    // a saved game, so it is what the card holds now that decides.
+    if (const std::optional<Prize> prize = playing()) {
+        const std::vector<std::uint32_t> holding = m_cards.cardsWith(static_cast<int>(*prize));
+        const auto noLongerHolds = [&holding](const PrizeWin &win) {
+            return std::find(holding.begin(), holding.end(), win.card) == holding.end();
+        };
+        m_passed.erase(std::remove_if(m_passed.begin(), m_passed.end(), noLongerHolds), m_passed.end());
+    }
     const auto before = m_open.size();
     m_open.erase(std::remove_if(m_open.begin(), m_open.end(), wonBy), m_open.end());
     if (m_open.size() != before && m_open.empty())

@@ -34,7 +34,9 @@ private slots:
     void announcesWhatTheBallWins_data()
     {
         QTest::addColumn<bool>("twoLines");
-        QTest::addColumn<QString>("script"); // numbers drawn; u undo, p pay, g go on unpaid, n new game
+        // numbers drawn; u undo, p pay, g go on unpaid, n new game, r kept and taken up again (a resumed
+        // game)
+        QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("announced");
         QTest::addColumn<QString>("playing");
         // Nº 5: 1 12 23 34 45 / 2 13 24 35 46 / 3 14 25 36 47. Nº 9: 1 12 23 34 45 / 50 61 72 83 4 / ...
@@ -77,6 +79,10 @@ private slots:
             << false << "1 12 23 34 45 g u 45"
             << "¡Línea! Cartón Nº 5 (fila 1). | ¡Línea! Cartón Nº 9 (fila 1)."
             << "Línea";
+        QTest::newRow("won again after the undo, resumed between")
+            << false << "1 12 23 34 45 g r u 45"
+            << "¡Línea! Cartón Nº 5 (fila 1). | ¡Línea! Cartón Nº 9 (fila 1)."
+            << "Línea";
         QTest::newRow("an earlier ball taken back")
             << false << "1 12 23 34 45 2 u"
             << "¡Línea! Cartón Nº 5 (fila 1). | ¡Línea! Cartón Nº 9 (fila 1)."
@@ -112,7 +118,13 @@ private slots:
                 round.goOnUnpaid();
             else if (step == QLatin1String("n"))
                 game.newGame();
-            else {
+            else if (step == QLatin1String("r")) {
+                const std::vector<int> order = game.drawOrder();
+                const int paid = round.paidCount();
+                const std::vector<qint64> passed = round.passedOver();
+                game.restore(order, std::vector<QDateTime>(order.size()));
+                round.restore(paid, passed);
+            } else {
                 random.scripted = {(step.toInt() - 0.5) / 90.0};
                 game.SacarBola(false);
             }
