@@ -55,7 +55,8 @@ public:
     // Closes every connection and the port at once.
     virtual void stop() = 0;
     virtual bool isListening() const = 0;
-    // The page's address as a phone in the hall opens it, while the board is served: "http://192.168.1.20:8090".
+    // The page's address as a phone in the hall opens it, while the board is served:
+    // "http://192.168.1.20:8090".
     virtual QString address() const = 0;
     // Phones currently listening to the live channel.
     virtual int liveCount() const = 0;
