@@ -6,6 +6,7 @@
 #include <QObject>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace cantabola {
 
@@ -29,7 +30,7 @@ public:
     DeferredBoard(const Game &game, BoardSources::CardSource cards, QString libraryPath);
     ~DeferredBoard() override;
 
-    // Whether the library could not be loaded at the last start().
+    // Whether the library was asked for and could not be loaded.
     bool libraryMissing() const { return m_tried && !m_server; }
     // Observes the game again, after every observer connected so far (as the room's screen opens), while the
     // board is served.
