@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -83,6 +84,33 @@ struct Phone
     QByteArray unsent;
     QByteArray received;
     bool closed = false;
+};
+
+// At a widget's first paint from now on: whether the program had already sent the phone something new.
+class SentBeforePaint : public QObject
+{
+public:
+    SentBeforePaint(QWidget *widget, const Phone &phone)
+        : m_phone(phone)
+    {
+        widget->installEventFilter(this);
+    }
+
+    int paints = 0;
+    bool sentFirst = false;
+
+protected:
+    bool eventFilter(QObject * /*watched*/, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && paints++ == 0) {
+            char byte = 0;
+            sentFirst = ::recv(m_phone.fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
+        }
+        return false;
+    }
+
+private:
+    const Phone &m_phone;
 };
 
 const QByteArray live = "GET /eventos HTTP/1.1\r\nHost: sala\r\n\r\n";
@@ -250,6 +278,36 @@ private slots:
         QCOMPARE(states[4].value(QStringLiteral("premio")).toString(), QStringLiteral("Línea"));
         QCOMPARE(states[4].value(QStringLiteral("ganadores")).toArray().first().toString(),
                  QStringLiteral("Nº 12"));
+    }
+
+    // A ball is painted on the operator's window, and on the room's screen once it has opened, before the
+    // phones are sent it.
+    void aBallIsPaintedBeforeThePhonesAreSentIt_data()
+    {
+        QTest::addColumn<bool>("room");
+        QTest::newRow("operator's window") << false;
+        QTest::newRow("room's screen") << true;
+    }
+
+    void aBallIsPaintedBeforeThePhonesAreSentIt()
+    {
+        QFETCH(bool, room);
+        Rig g;
+        const quint16 port = serve(g);
+        if (room)
+            g.trigger("roomScreenItem");
+        g.trigger("SM_Auto"); // one ball a click
+        Phone phone(port, live);
+        QVERIFY(QTest::qWaitFor([&] { return phone.pump() && phone.states().size() == 1; }, 5000));
+        QCoreApplication::processEvents();
+        QWidget *painted = room ? static_cast<QWidget *>(g.program->roomScreen())
+                                : g.find<QLabel>(QStringLiteral("LblNumEnJuego"));
+        const SentBeforePaint watch(painted, phone);
+        g.clickStart();
+        QVERIFY(watch.paints > 0);
+        QVERIFY(!watch.sentFirst);
+        QVERIFY(QTest::qWaitFor([&] { return phone.pump() && phone.states().size() == 2; }, 5000));
+        QCOMPARE(balls(phone.states().last()), order(g));
     }
 
     void aCardIsShownForItsSerialOnly()
