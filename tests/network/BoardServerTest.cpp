@@ -142,21 +142,6 @@ QList<int> order(const Rig &g)
     return {g.game().drawOrder().begin(), g.game().drawOrder().end()};
 }
 
-// The board served on the loopback address, on a port free now.
-quint16 serve(Rig &g)
-{
-    quint16 port = 0;
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        port = probe.serverPort();
-    }
-    g.program->board().listenOnLoopbackOnly();
-    g.program->board().setPorts(port, port);
-    g.trigger("networkBoardItem");
-    return port;
-}
-
 } // namespace
 
 class BoardServerTest : public QObject
@@ -170,7 +155,7 @@ private slots:
         g.trigger("roomScreenItem");
         QAction *item = g.action("networkBoardItem");
         QVERIFY(item->isCheckable() && !item->isChecked());
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         const QString address = QStringLiteral("http://127.0.0.1:%1").arg(port);
         QVERIFY(item->isChecked());
         QCOMPARE(item->text(), QStringLiteral("Tablero en la &red: ") + address);
@@ -257,7 +242,7 @@ private slots:
     void everyChangeReachesTheOpenPagesInOrder()
     {
         Rig g;
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         g.trigger("SM_Auto");
         g.clickStart();
         Phone phone(port, live);
@@ -293,7 +278,7 @@ private slots:
     {
         QFETCH(bool, room);
         Rig g;
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         if (room)
             g.trigger("roomScreenItem");
         g.trigger("SM_Auto"); // one ball a click
@@ -321,7 +306,7 @@ private slots:
             serial = registry.beginSheet({*grid}, QDateTime::currentDateTime(), 0).at(0);
             QVERIFY(registry.endSheet(true));
         }
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         const QByteArray card = fetch(port, get("/carton/" + QByteArray::number(serial)));
         const QJsonObject found = QJsonDocument::fromJson(card.mid(card.indexOf("\r\n\r\n") + 4)).object();
         QCOMPARE(found.value(QStringLiteral("celdas")).toArray().size(), 27);
@@ -355,7 +340,7 @@ private slots:
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, status);
         Rig g;
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         g.trigger("SM_Auto");
         g.clickStart();
         const QList<int> before = order(g);
@@ -370,7 +355,7 @@ private slots:
     {
         Rig g;
         g.program->board().setLimits({500, 2000, 1024, 15000});
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         Phone silent(port, "GET / HTTP/1.1\r\n");
         Phone fast(port, live);
         Phone slow(port, live, 2048);
@@ -399,7 +384,7 @@ private slots:
     void fiveHundredPagesGetEveryBallInOrderAndMoreAreTurnedAway()
     {
         Rig g;
-        const quint16 port = serve(g);
+        const quint16 port = g.serveBoard();
         std::vector<std::unique_ptr<Phone>> phones;
         for (int i = 0; i < 600; ++i)
             phones.push_back(std::make_unique<Phone>(port, live));

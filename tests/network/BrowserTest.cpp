@@ -18,7 +18,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -129,15 +128,7 @@ private slots:
         }
         // The first row of the card out, and two more.
         g.game().restore({9, 14, 33, 52, 81, 60, 3}, std::vector<QDateTime>(7, QDateTime::currentDateTime()));
-        quint16 port = 0;
-        {
-            QTcpServer probe;
-            probe.listen(QHostAddress::LocalHost);
-            port = probe.serverPort();
-        }
-        g.program->board().listenOnLoopbackOnly();
-        g.program->board().setPorts(port, port);
-        g.trigger("networkBoardItem");
+        g.serveBoard();
         QVERIFY(g.program->board().isListening());
 
         Chromium browser;

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -61,6 +62,17 @@ struct Rig
     void clickStart() const { QTest::mouseClick(start(), Qt::LeftButton); }
     void click(const QString &button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void trigger(const QString &actionName) const { action(actionName)->trigger(); }
+    // The players' board served as the operator ticks it, on the loopback address and a port free now, which
+    // it keeps when served again; the port.
+    quint16 serveBoard() const
+    {
+        program->board().listenOnLoopbackOnly();
+        program->board().setPorts(0, 0); // any free port
+        trigger(QStringLiteral("networkBoardItem"));
+        const auto port = static_cast<quint16>(QUrl(program->board().address()).port());
+        program->board().setPorts(port, port);
+        return port;
+    }
 
     // The large number, the count and the board agree with the game: a number is red exactly when its
     // ball is out, and the large label shows the last ball.
